@@ -5,12 +5,16 @@
 
 // Each block is preceded by a header holding its size; the header keeps the block aligned for
 // any type.
-namespace {
+namespace
+{
 struct alignas(std::max_align_t) BlockHeader {
     size_t bytes;
 };
 
-BlockHeader* HeaderOf(HLOCAL block) { return static_cast<BlockHeader*>(block) - 1; }
+BlockHeader* HeaderOf(HLOCAL block)
+{
+    return static_cast<BlockHeader*>(block) - 1;
+}
 } // namespace
 
 HLOCAL LocalAlloc(UINT flags, size_t bytes)
@@ -50,4 +54,7 @@ HLOCAL LocalFree(HLOCAL block)
     return nullptr;
 }
 
-size_t LocalSize(HLOCAL block) { return block ? HeaderOf(block)->bytes : 0; }
+size_t LocalSize(HLOCAL block)
+{
+    return block ? HeaderOf(block)->bytes : 0;
+}

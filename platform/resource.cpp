@@ -3,7 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-namespace {
+namespace
+{
 const RESOURCEMODULE* ModuleOf(HINSTANCE instance)
 {
     return reinterpret_cast<const RESOURCEMODULE*>(instance);

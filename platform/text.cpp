@@ -4,7 +4,8 @@
 
 #include <climits>
 
-namespace {
+namespace
+{
 
 // Writes characters into a bounded buffer, counting what fits.
 struct Output {
@@ -168,8 +169,8 @@ int wvnsprintfW(LPWSTR buffer, int bufferMax, LPCWSTR format, va_list args)
         case u'd':
         case u'i': {
             long long v = isLong ? va_arg(args, long) : va_arg(args, int);
-            unsigned long long magnitude =
-                v < 0 ? 0ULL - static_cast<unsigned long long>(v) : static_cast<unsigned long long>(v);
+            unsigned long long magnitude = v < 0 ? 0ULL - static_cast<unsigned long long>(v)
+                                                 : static_cast<unsigned long long>(v);
             PutNumber(out, spec, magnitude, v < 0, 10, false);
             break;
         }
@@ -194,9 +195,7 @@ int wvnsprintfW(LPWSTR buffer, int bufferMax, LPCWSTR format, va_list args)
             else
                 PutText(out, spec, va_arg(args, const WCHAR*));
             break;
-        case u'S':
-            PutText(out, spec, va_arg(args, const char*));
-            break;
+        case u'S': PutText(out, spec, va_arg(args, const char*)); break;
         case 0:
             --p; // a format ending in '%' writes nothing more
             break;
@@ -242,8 +241,14 @@ int _wtoi(LPCWSTR text)
     return static_cast<int>(value);
 }
 
-int iswctype(WCHAR c, WORD mask) { return ClassOf(c) & mask; }
-int iswctype(char32_t c, WORD mask) { return ClassOf(c) & mask; }
+int iswctype(WCHAR c, WORD mask)
+{
+    return ClassOf(c) & mask;
+}
+int iswctype(char32_t c, WORD mask)
+{
+    return ClassOf(c) & mask;
+}
 
 int wcscmp(LPCWSTR a, LPCWSTR b)
 {
@@ -263,7 +268,8 @@ int lstrlenW(LPCWSTR text)
     return n;
 }
 
-namespace {
+namespace
+{
 template <typename Convert> LPWSTR ConvertCase(LPWSTR text, Convert convert)
 {
     if (IS_INTRESOURCE(text)) {

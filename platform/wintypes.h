@@ -67,7 +67,7 @@ typedef HKEY* PHKEY;
 
 #define INVALID_HANDLE_VALUE ((HANDLE)(intptr_t)-1)
 
-#define LOWORD(l) ((WORD)((uintptr_t)(l) & 0xffff))
+#define LOWORD(l) ((WORD)((uintptr_t)(l)&0xffff))
 #define HIWORD(l) ((WORD)(((uintptr_t)(l) >> 16) & 0xffff))
 #define MAKELONG(a, b) ((LONG)(((WORD)(a)) | (((DWORD)((WORD)(b))) << 16)))
 #define MAKEWPARAM(l, h) ((WPARAM)(DWORD)MAKELONG(l, h))
