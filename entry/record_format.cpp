@@ -54,7 +54,7 @@ BOOL SetRecordMinutes(RecordNode* record, LPCWSTR minutesText)
         return FALSE;
     ReleaseText(&record->durationComma);
     ReleaseText(&record->durationColon);
-    int total = _wtoi(minutesText);
+    int total = _wtoi(record->minutesText);
     WCHAR comma[24], colon[24];
     if (total == 0) {
         wsprintfW(comma, u"0,0");

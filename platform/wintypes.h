@@ -87,6 +87,13 @@ typedef struct tagPOINT {
     LONG y;
 } POINT, *LPPOINT;
 
+typedef struct tagSIZE {
+    LONG cx;
+    LONG cy;
+} SIZE, *LPSIZE;
+
+typedef intptr_t LONG_PTR;
+
 typedef struct _FILETIME {
     DWORD dwLowDateTime;
     DWORD dwHighDateTime;
