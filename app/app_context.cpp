@@ -1,0 +1,100 @@
+#include "app/app_context.h"
+
+#include "model/owned_text.h"
+#include "platform/memory.h"
+
+#include <new>
+
+AppContext App;
+
+RecordNode* NewRecordNode()
+{
+    auto* node = new (std::nothrow) RecordNode;
+    if (node) {
+        node->date = {};
+        InitRecordNode(node);
+    }
+    return node;
+}
+
+namespace
+{
+template <typename List> List* NewList()
+{
+    return new (std::nothrow) List{nullptr};
+}
+
+void FreeNode(RecordNode** node)
+{
+    if (*node) {
+        FreeRecordTexts(*node);
+        delete *node;
+    }
+    *node = nullptr;
+}
+
+template <typename List> void FreeList(List** list)
+{
+    if (*list) {
+        Destroy(*list);
+        delete *list;
+    }
+    *list = nullptr;
+}
+
+void FreeIdentity(LPWSTR* text)
+{
+    if (*text)
+        LocalFree(*text);
+    *text = nullptr;
+}
+} // namespace
+
+void CreateAppObjects()
+{
+    App.Settings = new (std::nothrow) AppSettings;
+    if (App.Settings)
+        InitAppSettings(App.Settings);
+    App.Screen = new (std::nothrow) ScreenMetrics{0, 0};
+    App.ScratchRecord = NewRecordNode();
+    App.MainRecordList = NewList<RecordList>();
+    App.SortScratchRecords = NewList<RecordList>();
+    App.UndoBuffer = NewList<RecordList>();
+    App.RangeMatches = NewList<RecordList>();
+    App.MainCategoryList = NewList<CategoryList>();
+    App.SortScratchCategories = NewList<CategoryList>();
+    App.RangeStartRecord = NewRecordNode();
+    App.RangeEndRecord = NewRecordNode();
+    App.SortOrder = 2;
+    App.Databases = {};
+}
+
+void DestroyAppSettingsObject()
+{
+    if (App.Settings) {
+        DestroyAppSettings(App.Settings);
+        delete App.Settings;
+        App.Settings = nullptr;
+    }
+}
+
+void DestroyAppObjects()
+{
+    DestroyAppSettingsObject();
+    delete App.Screen;
+    App.Screen = nullptr;
+    FreeNode(&App.ScratchRecord);
+    FreeList(&App.MainRecordList);
+    FreeList(&App.SortScratchRecords);
+    FreeList(&App.UndoBuffer);
+    FreeList(&App.RangeMatches);
+    FreeList(&App.MainCategoryList);
+    FreeList(&App.SortScratchCategories);
+    FreeNode(&App.RangeStartRecord);
+    FreeNode(&App.RangeEndRecord);
+    FreeIdentity(&App.Title);
+    FreeIdentity(&App.ClassName);
+    FreeIdentity(&App.MakerName);
+    ReleaseText(&App.RecordsExportName);
+    ReleaseText(&App.ReportExportName);
+}
