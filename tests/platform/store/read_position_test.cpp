@@ -1,3 +1,4 @@
+#include "platform/store_batch.h"
 #include "tests/platform/store/store_fixture.h"
 
 namespace
@@ -186,8 +187,10 @@ TEST_F(StoreTest, ManyRecordsReadInOrderAcrossEveryReadAhead)
     HANDLE db = CreateAndOpen(u"Many");
     ASSERT_TRUE(db);
     const DWORD count = 3000;
+    ASSERT_TRUE(BeginStoreBatch());
     for (DWORD i = 0; i < count; ++i)
         ASSERT_TRUE(Write(db, {Number(keyProp, (i * 7919u) % count), Number(numberProp, i)}));
+    ASSERT_TRUE(EndStoreBatch(TRUE));
     DWORD index;
     CeSeekDatabase(db, CEDB_SEEK_BEGINNING, 0, &index);
     LPBYTE buffer = nullptr;
