@@ -212,7 +212,8 @@ DWORD SeekByValue(DatabaseCursor& cursor, DWORD seekType, const SortValue& sough
     return TakeRow(query, row, found);
 }
 
-// The record at `index` places from the current one; fills `found` and `row`.
+// The record `offset` places from the current one (counted from past the last record when
+// there is no current one); fills `found` and `row`.
 DWORD SeekFromCurrent(DatabaseCursor& cursor, int32_t offset, int64_t records, Row* row,
                       bool* found)
 {
@@ -498,12 +499,8 @@ CEOID CeWriteRecordProps(HANDLE hDbase, CEOID oidRecord, WORD cPropID, CEPROPVAL
     if (oidRecord) {
         error = StoredProps(cursor->database, oidRecord, &props, &oldBytes);
     } else {
-        DatabaseRow database;
-        error = LoadDatabase(cursor->database, &database);
-        if (error == ERROR_NOT_FOUND)
-            error = ERROR_INVALID_HANDLE;
-        if (!error)
-            error = NewObjectId(&oid);
+        // A database deleted meanwhile is found out when its count is changed.
+        error = NewObjectId(&oid);
     }
     if (error)
         return FailWith(error);
