@@ -48,11 +48,9 @@ typedef DWORD REGSAM;
 #define REG_CREATED_NEW_KEY 0x00000001
 #define REG_OPENED_EXISTING_KEY 0x00000002
 
-typedef struct _SECURITY_ATTRIBUTES {
-    DWORD nLength;
-    LPVOID lpSecurityDescriptor;
-    BOOL bInheritHandle;
-} SECURITY_ATTRIBUTES, *LPSECURITY_ATTRIBUTES;
+// Declared only: the structure itself belongs to winbase.h, and the registry takes none.
+struct _SECURITY_ATTRIBUTES;
+typedef struct _SECURITY_ATTRIBUTES* LPSECURITY_ATTRIBUTES;
 
 // Opens an existing key; ERROR_FILE_NOT_FOUND when it is missing. A null or empty path opens
 // `hKey` itself again.
