@@ -119,9 +119,8 @@ BOOL LoadCategories()
 {
     DatabaseState& db = App.Databases;
     DWORD count;
-    DWORD index;
     if (!RecordCountOf(db.categoriesOid, &count) || count == 0 ||
-        !CeSeekDatabase(db.categories, CEDB_SEEK_CEOID, db.firstCategoryOid, &index)) {
+        !CeSeekDatabase(db.categories, CEDB_SEEK_CEOID, db.firstCategoryOid, nullptr)) {
         SetCursor(nullptr);
         return FALSE;
     }

@@ -130,23 +130,22 @@ bool KeyIsTaken(DWORD key)
     CEPROPVAL value = {};
     value.propid = PROP_RECORD_KEY;
     value.val.ulVal = key;
-    DWORD index;
     return CeSeekDatabase(App.Databases.records, CEDB_SEEK_VALUEFIRSTEQUAL,
-                          reinterpret_cast<DWORD_PTR>(&value), &index) != 0;
+                          reinterpret_cast<DWORD_PTR>(&value), nullptr) != 0;
 }
 
 // Moves the read position to the node's stored record and returns its identifier, 0 when the
-// store no longer has it.
+// store no longer has it. Seeks never ask for the record's position: counting the records
+// before it would walk the database.
 CEOID SeekStoredRecord(const RecordNode* node)
 {
-    DWORD index;
     if (node->storedOid != NO_STORED_RECORD)
-        return CeSeekDatabase(App.Databases.records, CEDB_SEEK_CEOID, node->storedOid, &index);
+        return CeSeekDatabase(App.Databases.records, CEDB_SEEK_CEOID, node->storedOid, nullptr);
     CEPROPVAL value = {};
     value.propid = PROP_RECORD_KEY;
     value.val.ulVal = node->recordKey;
     return CeSeekDatabase(App.Databases.records, CEDB_SEEK_VALUEFIRSTEQUAL,
-                          reinterpret_cast<DWORD_PTR>(&value), &index);
+                          reinterpret_cast<DWORD_PTR>(&value), nullptr);
 }
 } // namespace
 
