@@ -31,3 +31,34 @@ BOOL IsInputPanelUp();
 #define SIP_PANEL_HEIGHT 80
 #define MENU_BAR_HEIGHT 26
 #define NAVIGATION_BAR_HEIGHT 26
+
+// The shell's menu bar: a bar along the bottom of the screen made from a menu-bar resource, with
+// its text buttons, drop-down menus and the picture buttons the program adds
+// (platform/shellmenu.h).
+typedef struct tagSHMENUBARINFO {
+    DWORD cbSize;       // sizeof(SHMENUBARINFO)
+    HWND hwndParent;    // the window that receives the bar's WM_COMMAND
+    DWORD dwFlags;      // SHCMBF_*
+    UINT nToolBarId;    // the menu-bar resource
+    HINSTANCE hInstRes; // the module holding it
+    int nBmpId;         // a bitmap of pictures for the bar, 0 for none
+    int cBmpImages;     // the pictures in it
+    HWND hwndMB;        // out: the bar
+} SHMENUBARINFO, *PSHMENUBARINFO;
+
+#define SHCMBF_EMPTYBAR 0x0001      // no resource: a bar without buttons
+#define SHCMBF_HIDDEN 0x0002        // the bar is made hidden
+#define SHCMBF_HIDESIPBUTTON 0x0004 // accepted; the device has no input-panel button on the bar
+
+// wParam the drop-down button's id, lParam an HMENU: gives the button that menu and returns the
+// one it had, or 0 when there is no such button.
+#define SHCMBM_SETSUBMENU (WM_USER + 400)
+// wParam 0, lParam the drop-down button's id: the HMENU of its menu, or 0 for none.
+#define SHCMBM_GETSUBMENU (WM_USER + 401)
+// wParam 0, lParam 0: the HMENU holding every drop-down of the bar as a pop-up item.
+#define SHCMBM_GETMENU (WM_USER + 402)
+
+// Makes the bar for `info->hwndParent` and stores it in `info->hwndMB`. FALSE, with hwndMB null
+// and the error set, for a null or wrongly sized record, an unknown resource or module, or a
+// parent that is not a window.
+BOOL SHCreateMenuBar(SHMENUBARINFO* info);
