@@ -1,0 +1,223 @@
+// sndPlaySoundW: a WAVE file from memory, played on the audio device with Qt Multimedia.
+#include "platform/mmsystem.h"
+#include "platform/resources/resource_lookup.h"
+#include "platform/sound/sound_record.h"
+#include "platform/sound/wave_file.h"
+
+#include <QAudioDevice>
+#include <QAudioFormat>
+#include <QAudioSink>
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QMediaDevices>
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+namespace
+{
+// Memory that is not loaded resource data can only be measured by its RIFF header; beyond this
+// the header is taken for damaged rather than followed.
+const size_t largestUnknownFile = size_t(16) << 20;
+const size_t riffHeaderBytes = 12;
+
+struct Player {
+    std::unique_ptr<QAudioSink> sink;
+    std::unique_ptr<QBuffer> buffer;
+    QByteArray pcm;
+    std::vector<PlayedSound> played;
+    SOUNDHOOK hook = nullptr;
+    bool outputEnabled = true;
+};
+
+// Never freed: the sink must not outlive the application in a static destructor. The
+// application stops it on its way out instead (qAddPostRoutine).
+Player& P()
+{
+    static Player* player = new Player;
+    return *player;
+}
+
+void Stop()
+{
+    Player& p = P();
+    if (p.sink) {
+        p.sink->disconnect();
+        p.sink->stop();
+    }
+    p.sink.reset();
+    p.buffer.reset();
+    p.pcm.clear();
+}
+
+// The samples as floats in -1..1, frame by frame.
+std::vector<float> Decode(const WaveSound& sound)
+{
+    size_t count = sound.sampleBytes / size_t(sound.bitsPerSample / 8);
+    std::vector<float> samples(count);
+    for (size_t i = 0; i < count; ++i) {
+        if (sound.bitsPerSample == 8) {
+            samples[i] = (float(sound.samples[i]) - 128.0f) / 128.0f;
+        } else {
+            auto v = int16_t(sound.samples[2 * i] | sound.samples[2 * i + 1] << 8);
+            samples[i] = float(v) / 32768.0f;
+        }
+    }
+    return samples;
+}
+
+// The sound in the device's own format, for a device that cannot take the file's: resampled
+// linearly, its channels spread or mixed, written in the device's sample format.
+QByteArray Convert(const WaveSound& sound, const QAudioFormat& to)
+{
+    std::vector<float> from = Decode(sound);
+    size_t frames = from.size() / size_t(sound.channels);
+    int outChannels = std::max(1, to.channelCount());
+    double ratio = double(sound.sampleRate) / double(to.sampleRate());
+    size_t outFrames = size_t(double(frames) / ratio);
+    QByteArray out;
+    out.resize(qsizetype(outFrames * size_t(outChannels) * size_t(to.bytesPerSample())));
+    char* write = out.data();
+    for (size_t f = 0; f < outFrames; ++f) {
+        double position = double(f) * ratio;
+        size_t i = std::min(size_t(position), frames - 1);
+        size_t j = std::min(i + 1, frames - 1);
+        auto t = float(position - double(i));
+        for (int c = 0; c < outChannels; ++c) {
+            int source = std::min(c, sound.channels - 1);
+            float a = from[i * size_t(sound.channels) + size_t(source)];
+            float b = from[j * size_t(sound.channels) + size_t(source)];
+            float v = std::clamp(a + (b - a) * t, -1.0f, 1.0f);
+            switch (to.sampleFormat()) {
+            case QAudioFormat::UInt8: *write = char(uint8_t(std::lround(v * 127.0f) + 128)); break;
+            case QAudioFormat::Int16: {
+                auto s = int16_t(std::lround(v * 32767.0f));
+                std::memcpy(write, &s, sizeof(s));
+                break;
+            }
+            case QAudioFormat::Int32: {
+                auto s = int32_t(std::lround(double(v) * 2147483647.0));
+                std::memcpy(write, &s, sizeof(s));
+                break;
+            }
+            default: std::memcpy(write, &v, sizeof(v)); break;
+            }
+            write += to.bytesPerSample();
+        }
+    }
+    return out;
+}
+
+// Starts the sound on the default output; false where there is no device to take it.
+bool StartOutput(const WaveSound& sound)
+{
+    Player& p = P();
+    if (!p.outputEnabled || !QCoreApplication::instance())
+        return false;
+    QAudioDevice device = QMediaDevices::defaultAudioOutput();
+    if (device.isNull())
+        return false;
+    QAudioFormat format;
+    format.setSampleRate(sound.sampleRate);
+    format.setChannelCount(sound.channels);
+    format.setSampleFormat(sound.bitsPerSample == 8 ? QAudioFormat::UInt8 : QAudioFormat::Int16);
+    if (device.isFormatSupported(format)) {
+        p.pcm =
+            QByteArray(reinterpret_cast<const char*>(sound.samples), qsizetype(sound.sampleBytes));
+    } else {
+        format = device.preferredFormat();
+        if (!format.isValid() || format.sampleRate() <= 0)
+            return false;
+        p.pcm = Convert(sound, format);
+    }
+    static bool stopsWithApplication = false;
+    if (!stopsWithApplication) {
+        qAddPostRoutine(Stop);
+        stopsWithApplication = true;
+    }
+    p.buffer = std::make_unique<QBuffer>(&p.pcm);
+    p.buffer->open(QIODevice::ReadOnly);
+    p.sink = std::make_unique<QAudioSink>(device, format);
+    QObject::connect(p.sink.get(), &QAudioSink::stateChanged, [](QAudio::State state) {
+        // The end of the samples: the sink is let go once the loop is back, not from inside
+        // its own signal.
+        if (state == QAudio::IdleState && P().sink)
+            QMetaObject::invokeMethod(
+                QCoreApplication::instance(), [] { Stop(); }, Qt::QueuedConnection);
+    });
+    p.sink->start(p.buffer.get());
+    if (p.sink->error() != QAudio::NoError) {
+        Stop();
+        return false;
+    }
+    return true;
+}
+} // namespace
+
+void SetSoundHook(SOUNDHOOK hook)
+{
+    P().hook = hook;
+}
+
+std::vector<PlayedSound>& RecordedSounds()
+{
+    return P().played;
+}
+
+void SetAudioOutputEnabled(bool enabled)
+{
+    P().outputEnabled = enabled;
+    if (!enabled)
+        Stop();
+}
+
+bool SoundPlaying()
+{
+    return P().sink && P().sink->state() == QAudio::ActiveState;
+}
+
+BOOL sndPlaySoundW(LPCWSTR sound, UINT flags)
+{
+    if (!sound) {
+        Stop();
+        return TRUE;
+    }
+    if (!(flags & SND_MEMORY)) {
+        SetLastError(ERROR_FILE_NOT_FOUND);
+        return FALSE;
+    }
+    if (flags & SND_LOOP) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return FALSE;
+    }
+    if ((flags & SND_NOSTOP) && SoundPlaying())
+        return FALSE;
+
+    // Loaded resource data is read no further than the resource; other memory as far as its
+    // header says.
+    std::u16string name;
+    size_t available = 0;
+    if (!LoadedResourceAt(sound, &name, &available)) {
+        const auto* header = reinterpret_cast<const BYTE*>(sound);
+        available = riffHeaderBytes;
+        if (std::memcmp(header, "RIFF", 4) == 0) {
+            size_t announced =
+                size_t(header[4] | header[5] << 8 | header[6] << 16) | size_t(header[7]) << 24;
+            available = std::min(announced + 8, largestUnknownFile);
+        }
+    }
+    WaveSound wave;
+    if (!ParseWave(sound, available, &wave)) {
+        SetLastError(ERROR_INVALID_DATA);
+        return FALSE;
+    }
+    Stop();
+    PlayedSound played{name, wave.sampleBytes, StartOutput(wave)};
+    P().played.push_back(played);
+    if (P().hook)
+        P().hook(played);
+    return TRUE;
+}
