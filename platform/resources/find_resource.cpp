@@ -69,6 +69,7 @@ const CUSTOMRESOURCE* FindCustom(const RESOURCEMODULE* module, LPCWSTR name, LPC
     return nullptr;
 }
 
+// `name` is the resource's own name, not the spelling it was asked for by.
 HRSRC HandleFor(const RESOURCEMODULE* module, Kind kind, const void* entry, const void* data,
                 size_t size, LPCWSTR name)
 {
@@ -174,24 +175,25 @@ HRSRC FindResourceW(HMODULE instance, LPCWSTR name, LPCWSTR type)
     // The program's own kinds come first, so that a kind of its own numbered like a built-in
     // one is still found.
     if (const CUSTOMRESOURCE* c = FindCustom(module, name, type))
-        return HandleFor(module, Kind::Custom, c, c->data, c->data ? c->size : 0, name);
+        return HandleFor(module, Kind::Custom, c, c->data, c->data ? c->size : 0, c->name);
     if (IS_INTRESOURCE(type)) {
         if (type == RT_MENU) {
             if (const MENURESOURCE* m = FindMenuResource(module, name))
-                return HandleFor(module, Kind::Menu, m, m, sizeof(*m), name);
+                return HandleFor(module, Kind::Menu, m, m, sizeof(*m), MAKEINTRESOURCEW(m->id));
         } else if (type == RT_RCDATA) {
             if (const MENUBARRESOURCE* b = FindMenuBarResource(module, name))
-                return HandleFor(module, Kind::MenuBar, b, b, sizeof(*b), name);
+                return HandleFor(module, Kind::MenuBar, b, b, sizeof(*b), MAKEINTRESOURCEW(b->id));
         } else if (type == RT_BITMAP) {
             if (const BITMAPRESOURCE* b = FindBitmapResource(module, name))
-                return HandleFor(module, Kind::Bitmap, b, b, sizeof(*b), name);
+                return HandleFor(module, Kind::Bitmap, b, b, sizeof(*b), MAKEINTRESOURCEW(b->id));
         } else if (type == RT_ICON || type == RT_GROUP_ICON) {
             if (const ICONRESOURCE* i = FindIconResource(module, name))
-                return HandleFor(module, Kind::Icon, i, i, sizeof(*i), name);
+                return HandleFor(module, Kind::Icon, i, i, sizeof(*i), MAKEINTRESOURCEW(i->id));
         } else if (type == RT_DIALOG) {
             if (const DIALOGRESOURCE* d = FindById(module->dialogs, module->dialogCount, name)) {
                 if (d->data)
-                    return HandleFor(module, Kind::Dialog, d, d->data, d->size, name);
+                    return HandleFor(module, Kind::Dialog, d, d->data, d->size,
+                                     MAKEINTRESOURCEW(d->id));
             }
         }
     }
