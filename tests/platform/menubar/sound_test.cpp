@@ -1,11 +1,13 @@
 // WAVE files read from memory, and sndPlaySoundW's answers and records.
 #include "platform/mmsystem.h"
+#include "platform/sound/pcm_convert.h"
 #include "platform/sound/sound_record.h"
 #include "platform/sound/wave_file.h"
 #include "tests/platform/menubar/test_module.h"
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <vector>
 
 using namespace test_module;
@@ -186,4 +188,61 @@ TEST_F(PlaySound, NullStopsTheSoundAndSucceeds)
     EXPECT_TRUE(sndPlaySoundW(nullptr, SND_ASYNC));
     EXPECT_FALSE(SoundPlaying());
     EXPECT_TRUE(RecordedSounds().empty());
+}
+
+namespace
+{
+WaveSound TinySound()
+{
+    WaveSound sound{};
+    ParseWave(tinyWave, sizeof(tinyWave), &sound);
+    return sound;
+}
+
+QAudioFormat Format(int rate, int channels, QAudioFormat::SampleFormat sampleFormat)
+{
+    QAudioFormat format;
+    format.setSampleRate(rate);
+    format.setChannelCount(channels);
+    format.setSampleFormat(sampleFormat);
+    return format;
+}
+} // namespace
+
+TEST(ConvertPcm, SpreadsOneChannelOverTwoAtSixTimesTheRate)
+{
+    QByteArray out = ConvertPcm(TinySound(), Format(48000, 2, QAudioFormat::Int16));
+    ASSERT_EQ(out.size(), 6 * 6 * 2 * 2) << "six frames become 36, each of two 16-bit samples";
+    auto at = [&](int frame, int channel) {
+        int16_t v;
+        std::memcpy(&v, out.constData() + (frame * 2 + channel) * 2, 2);
+        return v;
+    };
+    EXPECT_EQ(at(0, 0), 0) << "128 is silence";
+    EXPECT_EQ(at(6, 0), at(6, 1)) << "both channels carry the one";
+    EXPECT_NEAR(at(6, 0), 32767 * 32 / 128, 2) << "sample 160 lands on frame 6";
+    EXPECT_NEAR(at(3, 0), 32767 * 16 / 128, 2) << "half way from 128 to 160";
+    EXPECT_LT(at(24, 0), 0) << "sample 90 is below silence";
+}
+
+TEST(ConvertPcm, WritesFloatsAndKeepsUnsignedBytesAtTheirRate)
+{
+    QByteArray floats = ConvertPcm(TinySound(), Format(8000, 1, QAudioFormat::Float));
+    ASSERT_EQ(floats.size(), 6 * 4);
+    float second;
+    std::memcpy(&second, floats.constData() + 4, 4);
+    EXPECT_FLOAT_EQ(second, 32.0f / 128.0f);
+    QByteArray bytes = ConvertPcm(TinySound(), Format(8000, 1, QAudioFormat::UInt8));
+    ASSERT_EQ(bytes.size(), 6);
+    EXPECT_EQ(uint8_t(bytes[0]), 128);
+    EXPECT_NEAR(uint8_t(bytes[2]), 200, 1);
+}
+
+TEST(ConvertPcm, GivesNothingForAFormatWithoutRateOrSampleSize)
+{
+    EXPECT_TRUE(ConvertPcm(TinySound(), Format(0, 2, QAudioFormat::Int16)).isEmpty());
+    EXPECT_TRUE(ConvertPcm(TinySound(), Format(44100, 2, QAudioFormat::Unknown)).isEmpty());
+    WaveSound empty = TinySound();
+    empty.sampleBytes = 0;
+    EXPECT_TRUE(ConvertPcm(empty, Format(44100, 2, QAudioFormat::Int16)).isEmpty());
 }
