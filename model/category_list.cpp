@@ -1,5 +1,6 @@
 #include "model/category_list.h"
 
+#include "model/chain.h"
 #include "model/owned_text.h"
 #include "platform/text.h"
 
@@ -16,27 +17,6 @@ void FreeNode(CategoryNode* node)
     delete node;
 }
 
-CategoryNode* FirstOf(CategoryNode* node)
-{
-    while (node && node->prev)
-        node = node->prev;
-    return node;
-}
-
-CategoryNode* LastOf(CategoryNode* node)
-{
-    while (node && node->next)
-        node = node->next;
-    return node;
-}
-
-void Renumber(CategoryList* list)
-{
-    DWORD index = 0;
-    for (CategoryNode* node = First(list); node; node = node->next)
-        node->index = index++;
-}
-
 // Unlinks `node` and frees it; the handle is left on the first node after renumbering.
 void Unlink(CategoryList* list, CategoryNode* node)
 {
@@ -46,7 +26,7 @@ void Unlink(CategoryList* list, CategoryNode* node)
         node->next->prev = node->prev;
     list->current = node->next ? node->next : node->prev;
     FreeNode(node);
-    Renumber(list);
+    RenumberChain(list);
 }
 } // namespace
 
@@ -63,7 +43,7 @@ CategoryNode* Insert(CategoryList* list, const CategoryNode* source)
     auto* node = new CategoryNode;
     InitNode(node);
     CopyNode(node, source);
-    CategoryNode* last = LastOf(list->current);
+    CategoryNode* last = ChainLast(list->current);
     if (last) {
         last->next = node;
         node->prev = last;
@@ -105,7 +85,7 @@ void Clear(CategoryList* list)
 
 void Destroy(CategoryList* list)
 {
-    CategoryNode* node = LastOf(list->current);
+    CategoryNode* node = ChainLast(list->current);
     while (node) {
         CategoryNode* prev = node->prev;
         FreeNode(node);
@@ -120,29 +100,22 @@ CategoryNode* Current(const CategoryList* list)
 
 CategoryNode* First(CategoryList* list)
 {
-    list->current = FirstOf(list->current);
-    return list->current;
+    return MoveToFirst(list);
 }
 
 CategoryNode* Last(const CategoryList* list)
 {
-    return LastOf(list->current);
+    return ChainLast(list->current);
 }
 
 CategoryNode* Next(CategoryList* list)
 {
-    if (!list->current || !list->current->next)
-        return nullptr;
-    list->current = list->current->next;
-    return list->current;
+    return MoveToNext(list);
 }
 
 CategoryNode* Prev(CategoryList* list)
 {
-    if (!list->current || !list->current->prev)
-        return nullptr;
-    list->current = list->current->prev;
-    return list->current;
+    return MoveToPrev(list);
 }
 
 CategoryNode* FindByName(CategoryList* list, LPCWSTR name)
@@ -171,10 +144,7 @@ CategoryNode* FindByValue(CategoryList* list, LONG value)
 
 DWORD Count(CategoryList* list)
 {
-    DWORD count = 0;
-    for (CategoryNode* node = First(list); node; node = node->next)
-        ++count;
-    return count;
+    return CountChain(list);
 }
 
 void InitNode(CategoryNode* node)

@@ -1,30 +1,11 @@
 #include "model/record_list.h"
 
 #include "entry/record_format.h"
+#include "model/chain.h"
 #include "model/owned_text.h"
 
 namespace
 {
-RecordNode* FirstOf(RecordNode* node)
-{
-    while (node && node->prev)
-        node = node->prev;
-    return node;
-}
-
-RecordNode* LastOf(RecordNode* node)
-{
-    while (node && node->next)
-        node = node->next;
-    return node;
-}
-
-void Renumber(RecordList* list)
-{
-    DWORD index = 0;
-    for (RecordNode* node = First(list); node; node = node->next)
-        node->index = index++;
-}
 
 LPWSTR* TextsOf(RecordNode* node, int i)
 {
@@ -48,7 +29,7 @@ RecordNode* Append(RecordList* list, const RecordNode* source)
 
 void Attach(RecordList* list, RecordNode* node)
 {
-    RecordNode* last = LastOf(list->current);
+    RecordNode* last = ChainLast(list->current);
     node->prev = last;
     node->next = nullptr;
     node->index = last ? last->index + 1 : 0;
@@ -69,7 +50,7 @@ void Detach(RecordList* list, RecordNode* node)
     node->prev = nullptr;
     node->next = nullptr;
     node->index = 0;
-    Renumber(list);
+    RenumberChain(list);
 }
 } // namespace
 
@@ -135,7 +116,7 @@ void Clear(RecordList* list)
 
 void Destroy(RecordList* list)
 {
-    RecordNode* node = LastOf(list->current);
+    RecordNode* node = ChainLast(list->current);
     while (node) {
         RecordNode* prev = node->prev;
         FreeRecordTexts(node);
@@ -151,37 +132,27 @@ RecordNode* Current(const RecordList* list)
 
 RecordNode* First(RecordList* list)
 {
-    list->current = FirstOf(list->current);
-    return list->current;
+    return MoveToFirst(list);
 }
 
 RecordNode* Last(const RecordList* list)
 {
-    return LastOf(list->current);
+    return ChainLast(list->current);
 }
 
 RecordNode* Next(RecordList* list)
 {
-    if (!list->current || !list->current->next)
-        return nullptr;
-    list->current = list->current->next;
-    return list->current;
+    return MoveToNext(list);
 }
 
 RecordNode* Prev(RecordList* list)
 {
-    if (!list->current || !list->current->prev)
-        return nullptr;
-    list->current = list->current->prev;
-    return list->current;
+    return MoveToPrev(list);
 }
 
 DWORD Count(RecordList* list)
 {
-    DWORD count = 0;
-    for (RecordNode* node = First(list); node; node = node->next)
-        ++count;
-    return count;
+    return CountChain(list);
 }
 
 void InitRecordNode(RecordNode* node)
