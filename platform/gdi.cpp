@@ -25,6 +25,13 @@ GdiObject* FindGdiObject(HGDIOBJ object)
     return found == Objects().end() ? nullptr : found->second.get();
 }
 
+HGDIOBJ AddGdiObject(std::unique_ptr<GdiObject> object)
+{
+    HGDIOBJ handle = object.get();
+    Objects().emplace(handle, std::move(object));
+    return handle;
+}
+
 HDC GetDC(HWND)
 {
     return reinterpret_cast<HDC>(&screenDc);
@@ -57,15 +64,13 @@ HFONT CreateFontIndirectW(const LOGFONTW* font)
     object->kind = GdiKind::Font;
     object->font = *font;
     object->font.lfFaceName[LF_FACESIZE - 1] = 0;
-    HGDIOBJ handle = object.get();
-    Objects().emplace(handle, std::move(object));
-    return static_cast<HFONT>(handle);
+    return static_cast<HFONT>(AddGdiObject(std::move(object)));
 }
 
 int GetObjectW(HGDIOBJ handle, int bytes, LPVOID buffer)
 {
     GdiObject* object = FindGdiObject(handle);
-    if (!object || bytes < 0) {
+    if (!object || object->kind != GdiKind::Font || bytes < 0) {
         SetLastError(ERROR_INVALID_HANDLE);
         return 0;
     }

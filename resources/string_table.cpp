@@ -1,4 +1,5 @@
 // The string table: each text exactly as the program shows it, in ascending order of number.
+#include "resources/data/resource_data.h"
 #include "resources/strings.h"
 
 #include <iterator>
@@ -74,4 +75,14 @@ static_assert(StrictlyAscending(ZentallyStrings, std::size(ZentallyStrings)),
 constinit const RESOURCEMODULE ZentallyResources = {
     .strings = ZentallyStrings,
     .stringCount = std::size(ZentallyStrings),
+    .menus = ZentallyMenus,
+    .menuCount = ZentallyMenuCount,
+    .menuBars = ZentallyMenuBars,
+    .menuBarCount = ZentallyMenuBarCount,
+    .bitmaps = ZentallyBitmaps,
+    .bitmapCount = ZentallyBitmapCount,
+    .icons = ZentallyIcons,
+    .iconCount = ZentallyIconCount,
+    .customs = ZentallyCustoms,
+    .customCount = ZentallyCustomCount,
 };
