@@ -385,3 +385,8 @@ SIZE ScreenSize()
 {
     return M().screenSize;
 }
+
+std::vector<OpenDialog> OpenDialogs()
+{
+    return {};
+}

@@ -110,3 +110,11 @@ QWidget* MessageBoxButton(int answer);
 typedef void (*MESSAGEBOXHOOK)(const RecordedMessageBox& box);
 void SetMessageBoxHook(MESSAGEBOXHOOK hook);
 void PlaceMessageBoxes();
+
+// The dialogs open on the screen, outermost first: each window with the number of the template
+// it was made from. Empty until a dialog runs.
+struct OpenDialog {
+    HWND window;
+    UINT templateId;
+};
+std::vector<OpenDialog> OpenDialogs();
