@@ -6,6 +6,7 @@
 #include "model/category_list.h"
 #include "model/databases.h"
 #include "model/record_list.h"
+#include "platform/commctrl.h"
 #include "platform/systime.h"
 
 // The screen's size as last read, and whether it calls for the wide layouts.
@@ -45,6 +46,7 @@ struct AppContext {
     // Windows.
     HWND MainWindow;
     HWND RecordListView;
+    HIMAGELIST ListImages;
     HWND MenuBar;
     HMENU TimeMenu;
     HMENU ToolsMenu;

@@ -320,6 +320,23 @@ BOOL LineTo(HDC dc, int x, int y);
 HBRUSH CreateSolidBrush(COLORREF color);
 int FillRect(HDC dc, const RECT* rect, HBRUSH brush);
 
+// Dialogs from templates (RT_DIALOG resources), modal over their owner.
+typedef struct {
+    DWORD style;
+    DWORD dwExtendedStyle;
+    WORD cdit;
+    short x;
+    short y;
+    short cx;
+    short cy;
+} DLGTEMPLATEW;
+typedef const DLGTEMPLATEW* LPCDLGTEMPLATEW;
+// Runs the dialog of `dialogTemplate` modally and returns the code given to EndDialog, or -1
+// when the dialog cannot be made.
+INT_PTR DialogBoxIndirectParamW(HINSTANCE instance, LPCDLGTEMPLATEW dialogTemplate, HWND owner,
+                                DLGPROC procedure, LPARAM param);
+BOOL EndDialog(HWND dialog, INT_PTR result);
+
 // Implemented with the program's resources (platform/resources).
 HICON LoadIconW(HINSTANCE instance, LPCWSTR name);
 HBITMAP LoadBitmapW(HINSTANCE instance, LPCWSTR name);

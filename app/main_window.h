@@ -1,0 +1,23 @@
+// The program's one top-level window: it builds the menu bar and the record list, turns every
+// command into a dialog or an action on the records, and closes the program in order.
+#pragma once
+
+#include "model/record_list.h"
+#include "platform/windows.h"
+
+LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Sets SavedSelection to the selected row of the record list, -1 when none.
+void RememberSelection();
+// Focuses the record list and selects SavedSelection again.
+void RestoreSelection();
+// Plays the WAVE resource `name` from memory; 0 when it cannot be found or loaded.
+BOOL PlayResourceSound(LPCWSTR name);
+
+// The undo store of the last 12 records deleted one by one.
+#define UNDO_CAPACITY 12
+// Keeps a copy of a record the user is deleting; asks first when the store is full. 0 when
+// the user declined: the caller then keeps the record.
+BOOL PushDeletedRecord(const RecordNode* record);
+void RestoreLastDeleted();
+void UpdateUndoCommands();
