@@ -297,6 +297,11 @@ HWND SetFocus(HWND window)
         target->setFocusPolicy(Qt::StrongFocus);
     target->setFocus(Qt::OtherFocusReason);
     FocusedWindowOverride() = window;
+    if (previous != window) {
+        if (previous)
+            SendMessageW(previous, WM_KILLFOCUS, reinterpret_cast<WPARAM>(window), 0);
+        SendMessageW(window, WM_SETFOCUS, reinterpret_cast<WPARAM>(previous), 0);
+    }
     return previous;
 }
 
