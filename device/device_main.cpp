@@ -1,0 +1,205 @@
+// zentally: the handheld on the desktop, with the time manager running on it; or, with --script,
+// a person's actions played on it without a window.
+#include "app/app_context.h"
+#include "app/startup.h"
+#include "device/device_options.h"
+#include "device/screen.h"
+#include "device/single_instance.h"
+#include "platform/device.h"
+#include "platform/sound/sound_record.h"
+#include "platform/window/window_object.h"
+#include "resources/data/resource_data.h"
+#include "resources/strings.h"
+#ifdef ZENTALLY_SCRIPTED_USER
+#include "device/script.h"
+#include "device/scripted_user.h"
+#endif
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+namespace
+{
+void Fail(const std::string& line)
+{
+    std::fprintf(stderr, "zentally: %s\n", line.c_str());
+}
+
+std::string Environment(const char* name)
+{
+    const char* value = std::getenv(name);
+    return value ? value : "";
+}
+
+// The script's text, from its file or from standard input; false with a reason.
+bool ReadScript(const std::string& name, std::string* text, std::string* reason)
+{
+    std::ostringstream all;
+    if (name == "-") {
+        all << std::cin.rdbuf();
+        if (std::cin.bad()) {
+            *reason = "cannot read the script from standard input";
+            return false;
+        }
+    } else {
+        std::ifstream file(name, std::ios::binary);
+        if (!file) {
+            *reason = "cannot open the script " + name;
+            return false;
+        }
+        all << file.rdbuf();
+        if (file.bad()) {
+            *reason = "cannot read the script " + name;
+            return false;
+        }
+    }
+    *text = all.str();
+    return true;
+}
+
+// The running program's front: the innermost dialog when one is open, else its main window.
+void BringProgramToFront()
+{
+    RaiseDeviceScreen();
+    std::vector<OpenDialog> dialogs = OpenDialogs();
+    HWND front = dialogs.empty() ? FindWindowW(u"Zentally", u"Zentally") : dialogs.back().window;
+    if (front)
+        SetForegroundWindow(front);
+}
+
+// Swallows the toolkit's complaints while it tries the display's platforms: when none opens,
+// one line of our own says so.
+void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// The device folder's one name, whatever path it was given by: links resolved.
+std::string FolderKey()
+{
+    QString canonical = QFileInfo(QString::fromStdString(DeviceFolder())).canonicalFilePath();
+    return canonical.isEmpty() ? DeviceFolder() : canonical.toStdString();
+}
+} // namespace
+
+int main(int argc, char** argv)
+{
+    DeviceOptions options;
+    std::string reason;
+    if (!ParseDeviceOptions(argc, argv, &options, &reason)) {
+        Fail(reason);
+        return 2;
+    }
+    if (options.help) {
+        std::fputs(DeviceUsage(), stdout);
+        return 0;
+    }
+    bool scripted = !options.script.empty();
+
+#ifdef ZENTALLY_SCRIPTED_USER
+    // The whole script is read before the device starts: a script that cannot be played changes
+    // nothing on the device.
+    std::vector<ScriptLine> lines;
+    if (scripted) {
+        std::string text;
+        if (!ReadScript(options.script, &text, &reason)) {
+            Fail(reason);
+            return 2;
+        }
+        int badLine = 0;
+        if (!ParseScript(text, &lines, &badLine, &reason)) {
+            Fail(options.script + ":" + std::to_string(badLine) + ": " + reason);
+            return 2;
+        }
+    }
+#else
+    if (scripted) {
+        std::string text;
+        if (!ReadScript(options.script, &text, &reason)) {
+            Fail(reason);
+            return 2;
+        }
+        Fail("this build plays no scripts");
+        return 2;
+    }
+#endif
+
+    DisplayChoice display =
+        ChooseDisplay(options, {Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
+                                Environment("QT_QPA_PLATFORM")});
+    if (!display.possible) {
+        Fail(display.reason);
+        return 1;
+    }
+
+    std::string folder =
+        options.deviceFolder.empty() ? DefaultDeviceFolder() : options.deviceFolder;
+    if (!OpenDeviceFolder(folder, &reason)) {
+        Fail(reason);
+        return 1;
+    }
+    if (!InstallHelpFile(DeviceFolder() + "/files", &reason))
+        Fail("the user's guide is not on the device: " + reason); // the program runs without it
+
+    if (!display.qpaPlatform.empty())
+        qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(display.qpaPlatform));
+    if (options.scale > 1 && display.qpaPlatform != "offscreen")
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(options.scale));
+    // The toolkit gets no arguments of ours to read.
+    static int toolkitArgc = 1;
+    static char toolkitName[] = "zentally";
+    static char* toolkitArgv[] = {toolkitName, nullptr};
+    QtMessageHandler loud = display.offscreenIsFallback ? qInstallMessageHandler(Quiet) : nullptr;
+    QApplication application(toolkitArgc, toolkitArgv);
+    if (display.offscreenIsFallback)
+        qInstallMessageHandler(loud);
+    if (display.offscreenIsFallback && QGuiApplication::platformName() == "offscreen") {
+        Fail("cannot open the desktop display (DISPLAY=" + Environment("DISPLAY") +
+             ", WAYLAND_DISPLAY=" + Environment("WAYLAND_DISPLAY") +
+             "); play a script headless with --script FILE");
+        return 1;
+    }
+
+    SingleInstance instance(FolderKey());
+    switch (instance.Claim(&reason)) {
+    case InstanceClaim::Handed: return 0;
+    case InstanceClaim::Failed: Fail(reason + "; going on without the check"); break;
+    case InstanceClaim::First: instance.SetRaiseHandler(BringProgramToFront); break;
+    }
+
+    if (options.clockSet)
+        SetDeviceClock(options.clock);
+    if (!CreateDeviceScreen(options, &reason)) {
+        Fail(reason);
+        return 1;
+    }
+    HINSTANCE module = RegisterResourceModule(&ZentallyResources);
+    if (scripted)
+        SetAudioOutputEnabled(false);
+#ifdef ZENTALLY_SCRIPTED_USER
+    if (scripted)
+        StartScriptedUser(std::move(lines));
+#endif
+
+    // The state block is filled before the program's entry runs, as the process starts.
+    CreateAppObjects();
+    WCHAR commandLine[1] = {0};
+    int code = ZentallyMain(module, nullptr, commandLine, SW_SHOW);
+#ifdef ZENTALLY_SCRIPTED_USER
+    if (scripted)
+        code = FinishScriptedUser(code);
+#endif
+
+    for (HWND window : AllWindows()) {
+        if (IsWindow(window) && !GetParent(window))
+            DestroyWindow(window);
+    }
+    DestroyDeviceScreen();
+    CloseDeviceFolder();
+    return code;
+}
