@@ -18,13 +18,18 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace
 {
@@ -78,6 +83,42 @@ void BringProgramToFront()
 // Swallows the toolkit's complaints while it tries the display's platforms: when none opens,
 // one line of our own says so.
 void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// A terminal's Ctrl+C, a hang-up or a kill ends the program as its Exit does, so that the settings
+// are saved: the signal is written to a pipe, and the loop closes the main window when it reads
+// it. With a dialog or a message box open the program cannot close in order; it ends at once,
+// having lost nothing that was confirmed, as every confirmed change is already in the store.
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int number)
+{
+    unsigned char byte = static_cast<unsigned char>(number);
+    if (write(signalPipe[1], &byte, 1) != 1)
+        _exit(128 + number);
+}
+
+void EndOnSignals()
+{
+    if (pipe2(signalPipe, O_CLOEXEC | O_NONBLOCK) != 0)
+        return; // the signals keep their usual effect
+    auto* notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, qApp);
+    QObject::connect(notifier, &QSocketNotifier::activated, notifier, [] {
+        unsigned char number = 0;
+        if (read(signalPipe[0], &number, 1) != 1)
+            return;
+        HWND main = FindWindowW(u"Zentally", u"Zentally");
+        if (!main || !OpenDialogs().empty() || MessageBoxOnScreen())
+            _exit(128 + number);
+        PostMessageW(main, WM_CLOSE, 0, 0);
+    });
+    struct sigaction action {
+    };
+    action.sa_handler = OnSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : {SIGINT, SIGTERM, SIGHUP})
+        sigaction(number, &action, nullptr);
+}
 
 // The device folder's one name, whatever path it was given by: links resolved.
 std::string FolderKey()
@@ -178,6 +219,7 @@ int main(int argc, char** argv)
         Fail(reason);
         return 1;
     }
+    EndOnSignals();
     HINSTANCE module = RegisterResourceModule(&ZentallyResources);
     if (scripted)
         SetAudioOutputEnabled(false);
