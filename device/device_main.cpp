@@ -208,7 +208,13 @@ int main(int argc, char** argv)
 
     SingleInstance instance(FolderKey());
     switch (instance.Claim(&reason)) {
-    case InstanceClaim::Handed: return 0;
+    case InstanceClaim::Handed:
+        // A person's second start ends quietly, the running one in front; a script that was
+        // not played must not pass for one that was.
+        if (!scripted)
+            return 0;
+        Fail("zentally already runs on " + DeviceFolder() + "; the script was not played");
+        return 1;
     case InstanceClaim::Failed: Fail(reason + "; going on without the check"); break;
     case InstanceClaim::First: instance.SetRaiseHandler(BringProgramToFront); break;
     }

@@ -156,17 +156,19 @@ HWND MainWindowOfProgram()
 void DesktopWindow::closeEvent(QCloseEvent* event)
 {
     // The desktop's close is the program's Exit, taken only when a person could choose Exit:
-    // with no dialog and no message box in the way.
+    // with no dialog and no message box in the way, which would be left with nobody to answer.
+    if (!OpenDialogs().empty() || MessageBoxOnScreen()) {
+        event->ignore();
+        QApplication::beep();
+        return;
+    }
     HWND main = MainWindowOfProgram();
     if (!main) {
         event->accept();
         return;
     }
     event->ignore();
-    if (OpenDialogs().empty() && !MessageBoxOnScreen())
-        PostMessageW(main, WM_CLOSE, 0, 0);
-    else
-        QApplication::beep();
+    PostMessageW(main, WM_CLOSE, 0, 0);
 }
 
 // Places the screen's parts at the screen's size.

@@ -31,7 +31,7 @@ std::vector<Heard>& Log()
 
 LRESULT Listener(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (message == WM_SETTINGCHANGE || message == WM_COMMAND) {
+    if (message == WM_SETTINGCHANGE || message == WM_COMMAND || message == WM_CLOSE) {
         RECT client{};
         GetClientRect(window, &client);
         Log().push_back({window, message, wParam, GetSystemMetrics(SM_CXSCREEN), client.right});
@@ -62,6 +62,8 @@ class ScreenTest : public testing::Test
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = ListenerClass;
         RegisterClassW(&wc); // once for the whole run; later calls find it there
+        wc.lpszClassName = u"Zentally";
+        RegisterClassW(&wc);
         Log().clear();
         Make(240, 320);
     }
@@ -310,6 +312,22 @@ TEST_F(ScreenTest, TheClockShowsTheDeviceTime)
     SYSTEMTIME evening{2026, 12, 1, 7, 21, 5, 0, 0};
     ASSERT_TRUE(SetDeviceClock(evening));
     EXPECT_EQ(NavigationBarClock(), u"21:05");
+}
+
+TEST_F(ScreenTest, ClosingTheDesktopWindowClosesTheProgramAsExitDoes)
+{
+    HWND main = CreateWindowExW(0, u"Zentally", u"Zentally", WS_VISIBLE, 0, 0, CW_USEDEFAULT,
+                                CW_USEDEFAULT, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(main);
+    Log().clear();
+    EXPECT_FALSE(DeviceDesktopWindow()->close()) << "the program closes itself, in order";
+    EXPECT_EQ(Count(main, WM_CLOSE, 0), 0) << "posted, not sent from within the toolkit's event";
+    // A message posted behind it keeps the loop from waiting should the close not be there.
+    PostMessageW(main, WM_USER + 7, 0, 0);
+    PumpMessages();
+    EXPECT_EQ(Count(main, WM_CLOSE, 0), 1);
+    EXPECT_FALSE(IsWindow(main));
+    EXPECT_TRUE(DeviceDesktopWindow()->close()) << "with the program gone the window may go";
 }
 
 TEST_F(ScreenTest, WithoutAScreenTheDevicesReadingsAreEmpty)
