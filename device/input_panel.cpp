@@ -38,8 +38,6 @@ bool InputPanel::Follow()
     bool up = IsInputPanelUp() != FALSE;
     if (up != isVisibleTo(parentWidget()))
         setVisible(up);
-    if (up)
-        raise();
     return up;
 }
 

@@ -9,8 +9,7 @@ class InputPanel : public QWidget
   public:
     explicit InputPanel(QWidget* screen);
 
-    // Shows or hides the panel as the shell's state says, and keeps it above the windows of the
-    // screen while it is up. Returns whether it is up.
+    // Shows or hides the panel as the shell's state says; returns whether it is up.
     bool Follow();
 
     // The panel's rows above the menu bar, across the screen; called when the screen turned.

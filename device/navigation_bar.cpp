@@ -91,7 +91,6 @@ void NavigationBar::Place()
 {
     if (QWidget* screen = parentWidget())
         setGeometry(0, 0, screen->width(), NAVIGATION_BAR_HEIGHT);
-    raise();
 }
 
 void NavigationBar::resizeEvent(QResizeEvent*)

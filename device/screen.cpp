@@ -103,13 +103,42 @@ void HideStaleOk()
     }
 }
 
+// A bar goes just above the topmost program window: below what the platform lays over the
+// whole screen (message boxes, the help viewer), which must stay above it. Nothing moves when it
+// is there already, so that this can run each time the loop rests without repainting.
+void StackAboveWindows(QWidget* bar)
+{
+    std::vector<QWidget*> stack; // bottom to top
+    for (QObject* child : D().screen->children()) {
+        if (auto* widget = qobject_cast<QWidget*>(child); widget && !widget->isWindow())
+            stack.push_back(widget);
+    }
+    int topWindow = -1, at = -1;
+    for (int i = 0; i < int(stack.size()); ++i) {
+        if (stack[i] == bar)
+            at = i;
+        else if (WindowOfWidget(stack[i]))
+            topWindow = i;
+    }
+    if (at > topWindow)
+        return;
+    for (int i = topWindow + 1; i < int(stack.size()); ++i) {
+        if (stack[i] != bar && !WindowOfWidget(stack[i])) {
+            bar->stackUnder(stack[i]);
+            return;
+        }
+    }
+    bar->raise();
+}
+
 // The bars stay above the program's windows, which raise themselves when they are shown or
 // come to the front.
 void KeepBarsOnTop()
 {
     Device& d = D();
-    d.navigation->raise();
-    d.panel->Follow();
+    StackAboveWindows(d.navigation);
+    if (d.panel->Follow())
+        StackAboveWindows(d.panel);
 }
 
 void OnForeground(HWND window)
@@ -143,7 +172,7 @@ void Refresh()
     Device& d = D();
     if (!d.desktop)
         return;
-    d.panel->Follow();
+    KeepBarsOnTop();
     d.navigation->RefreshClock();
     HideStaleOk();
 }
@@ -329,7 +358,10 @@ QWidget* DeviceScreenWidget()
 bool InputPanelUp()
 {
     Device& d = D();
-    return d.desktop ? d.panel->Follow() : IsInputPanelUp() != FALSE;
+    if (!d.desktop)
+        return IsInputPanelUp() != FALSE;
+    KeepBarsOnTop();
+    return d.panel->isVisibleTo(d.screen);
 }
 
 void RaiseDeviceScreen()

@@ -214,6 +214,41 @@ TEST_F(ScreenTest, TheNavigationBarStaysAboveTheWindowsOfTheScreen)
     EXPECT_EQ(image.pixelColor(318, 1), navigationBlue);
 }
 
+TEST_F(ScreenTest, TheBarsGoBackAboveAWindowThatRaisedItself)
+{
+    HWND main = TopLevel(u"Zentally");
+    SetForegroundWindow(main);
+    SIPINFO up{sizeof(SIPINFO), SIPF_ON, {}, {}, 0, nullptr};
+    ASSERT_TRUE(SHSipInfo(SPI_SETSIPINFO, 0, &up, 0));
+    ShowWindow(main, SW_HIDE);
+    ShowWindow(main, SW_SHOW); // raises it, with no change of the foreground window
+    QImage image = GrabScreen();
+    EXPECT_EQ(image.pixelColor(1, 1), navigationBlue);
+    EXPECT_NE(image.pixelColor(1, 320 - MENU_BAR_HEIGHT - 3), QColor(Qt::white))
+        << "the input panel is over the main window";
+}
+
+TEST_F(ScreenTest, WhatThePlatformLaysOverTheScreenStaysAboveTheBars)
+{
+    HWND main = TopLevel(u"Zentally");
+    SetForegroundWindow(main);
+    QWidget overlay(DeviceScreenWidget()); // as a message box or the help viewer is laid
+    overlay.setAutoFillBackground(true);
+    QPalette red = overlay.palette();
+    red.setColor(QPalette::Window, Qt::red);
+    overlay.setPalette(red);
+    overlay.setGeometry(0, 0, 240, 320);
+    overlay.show();
+    overlay.raise();
+    SetWindowTextW(main, u"Renamed");
+    QImage image = GrabScreen();
+    EXPECT_EQ(image.pixelColor(1, 1), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(120, 100), QColor(Qt::red));
+    overlay.hide();
+    image = GrabScreen();
+    EXPECT_EQ(image.pixelColor(1, 1), navigationBlue);
+}
+
 TEST_F(ScreenTest, TheCaptionFollowsTheForegroundWindowAndItsText)
 {
     EXPECT_EQ(NavigationBarTitle(), u"");
