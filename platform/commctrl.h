@@ -51,10 +51,14 @@ int ImageList_GetImageCount(HIMAGELIST list);
 #define LVS_LIST 0x0003
 #define LVS_SINGLESEL 0x0004
 #define LVS_SHOWSELALWAYS 0x0008
+#define LVS_SHAREIMAGELISTS 0x0040
+#define LVS_NOCOLUMNHEADER 0x4000
 #define LVS_NOSORTHEADER 0x8000
+#define LVS_TYPEMASK 0x0003
 
 #define LVSIL_NORMAL 0
 #define LVSIL_SMALL 1
+#define LVSIL_STATE 2
 
 #define LVIF_TEXT 0x0001
 #define LVIF_IMAGE 0x0002
@@ -63,14 +67,30 @@ int ImageList_GetImageCount(HIMAGELIST list);
 
 #define LVIS_FOCUSED 0x0001
 #define LVIS_SELECTED 0x0002
+#define LVIS_CUT 0x0004
+#define LVIS_DROPHILITED 0x0008
+#define LVIS_OVERLAYMASK 0x0F00
+#define LVIS_STATEIMAGEMASK 0xF000
+
+// A text or picture the parent would give on request. The list keeps its own texts and pictures:
+// it refuses a callback text, and I_IMAGECALLBACK shows no picture.
+#define LPSTR_TEXTCALLBACKW ((LPWSTR)(intptr_t)-1)
+#define I_IMAGECALLBACK (-1)
 
 #define LVNI_ALL 0x0000
 #define LVNI_FOCUSED 0x0001
 #define LVNI_SELECTED 0x0002
+#define LVNI_CUT 0x0004
+#define LVNI_DROPHILITED 0x0008
+#define LVNI_ABOVE 0x0100
+#define LVNI_BELOW 0x0200
+#define LVNI_TOLEFT 0x0400
+#define LVNI_TORIGHT 0x0800
 
 #define LVIR_BOUNDS 0
 #define LVIR_ICON 1
 #define LVIR_LABEL 2
+#define LVIR_SELECTBOUNDS 3
 
 #define LVCF_FMT 0x0001
 #define LVCF_WIDTH 0x0002
@@ -82,7 +102,14 @@ int ImageList_GetImageCount(HIMAGELIST list);
 #define LVCFMT_LEFT 0x0000
 #define LVCFMT_RIGHT 0x0001
 #define LVCFMT_CENTER 0x0002
+#define LVCFMT_JUSTIFYMASK 0x0003
 #define LVCFMT_IMAGE 0x0800
+#define LVCFMT_BITMAP_ON_RIGHT 0x1000
+
+// LVM_SETCOLUMNWIDTH: fit the column to its cells, or to its caption (the last column then
+// fills the rest of the list's width).
+#define LVSCW_AUTOSIZE (-1)
+#define LVSCW_AUTOSIZE_USEHEADER (-2)
 
 typedef struct tagLVITEMW {
     UINT mask;
@@ -131,6 +158,12 @@ typedef struct tagNMITEMACTIVATE {
     UINT uKeyFlags;
 } NMITEMACTIVATE, *LPNMITEMACTIVATE;
 
+typedef struct tagLVKEYDOWN {
+    NMHDR hdr;
+    WORD wVKey;
+    UINT flags;
+} NMLVKEYDOWN, *LPNMLVKEYDOWN;
+
 #define LVM_FIRST 0x1000
 #define LVM_GETITEMCOUNT (LVM_FIRST + 4)
 #define LVM_DELETEITEM (LVM_FIRST + 8)
@@ -141,6 +174,7 @@ typedef struct tagNMITEMACTIVATE {
 #define LVM_GETITEMRECT (LVM_FIRST + 14)
 #define LVM_ENSUREVISIBLE (LVM_FIRST + 19)
 #define LVM_SCROLL (LVM_FIRST + 20)
+#define LVM_DELETECOLUMN (LVM_FIRST + 28)
 #define LVM_GETCOLUMNWIDTH (LVM_FIRST + 29)
 #define LVM_SETCOLUMNWIDTH (LVM_FIRST + 30)
 #define LVM_GETTOPINDEX (LVM_FIRST + 39)
@@ -158,6 +192,10 @@ typedef struct tagNMITEMACTIVATE {
 #define LVM_SETITEMTEXTW (LVM_FIRST + 116)
 
 #define LVN_FIRST (0u - 100u)
+#define LVN_ITEMCHANGING (LVN_FIRST - 0)
 #define LVN_ITEMCHANGED (LVN_FIRST - 1)
+#define LVN_INSERTITEM (LVN_FIRST - 2)
+#define LVN_DELETEITEM (LVN_FIRST - 3)
+#define LVN_DELETEALLITEMS (LVN_FIRST - 4)
 #define LVN_COLUMNCLICK (LVN_FIRST - 8)
 #define LVN_KEYDOWN (LVN_FIRST - 55)

@@ -1,0 +1,79 @@
+// The rows and columns of a report list view, as plain vectors behind a Qt table model: a row is
+// its picture, its cell texts, its state bits and its item data, never a widget item. Appending
+// a row is O(1) amortised; inserting or deleting one in the middle moves the rows after it.
+// The model only keeps the data; the notifications that go with a change are the control's.
+#pragma once
+
+#include "platform/commctrl.h"
+
+#include <QAbstractTableModel>
+#include <QString>
+
+#include <vector>
+
+struct ListViewRow {
+    std::vector<QString> cells; // cell 0 is the item's own text; cells past the end are empty
+    int image = 0;
+    UINT state = 0; // LVIS_* bits
+    LPARAM param = 0;
+};
+
+struct ListViewColumn {
+    int format = LVCFMT_LEFT;
+    QString text;
+    int subItem = 0;
+    int image = 0;
+};
+
+class ListViewModel : public QAbstractTableModel
+{
+  public:
+    explicit ListViewModel(QObject* parent);
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+    int RowCount() const { return int(rows_.size()); }
+    int ColumnCount() const { return int(columns_.size()); }
+    bool IsRow(int row) const { return row >= 0 && row < RowCount(); }
+    bool IsColumn(int column) const { return column >= 0 && column < ColumnCount(); }
+    const ListViewRow& Row(int row) const { return rows_[size_t(row)]; }
+    const ListViewColumn& Column(int column) const { return columns_[size_t(column)]; }
+    // The text of a cell; empty for a cell never written.
+    QString Cell(int row, int column) const;
+
+    // Inserts before `at` (0 to ColumnCount()); the cells of every row move with their columns,
+    // except cell 0, which stays the item's text whatever column comes first.
+    void InsertColumn(int at, const ListViewColumn& column);
+    void RemoveColumn(int at); // at > 0
+    void SetColumn(int at, const ListViewColumn& column);
+
+    // Inserts before `at` (0 to RowCount()). The row must come without LVIS_SELECTED and
+    // LVIS_FOCUSED; those are given afterwards through SetState.
+    void InsertRow(int at, ListViewRow row);
+    void RemoveRow(int at);
+    void RemoveAll();
+    void SetCell(int row, int column, const QString& text);
+    void SetImage(int row, int image);
+    void SetParam(int row, LPARAM param);
+    // Stores the state bits; the caller keeps at most one row focused.
+    void SetState(int row, UINT state);
+
+    // The selected rows, kept in order so that the common questions cost no walk of the rows.
+    int SelectedCount() const { return int(selected_.size()); }
+    const std::vector<int>& SelectedRows() const { return selected_; }
+    // The first selected row after `after` (-1 searches from the start), or -1.
+    int NextSelected(int after) const;
+    int FocusedRow() const { return focused_; }
+
+  private:
+    void RowChanged(int row);
+
+    std::vector<ListViewRow> rows_;
+    std::vector<ListViewColumn> columns_;
+    std::vector<int> selected_;
+    int focused_ = -1;
+};
