@@ -206,6 +206,9 @@ int main(int argc, char** argv)
         return 1;
     }
 
+    // Before the socket says the program runs: a signal from then on waits in the pipe until the
+    // program's loop takes it, with the main window up.
+    EndOnSignals();
     SingleInstance instance(FolderKey());
     switch (instance.Claim(&reason)) {
     case InstanceClaim::Handed:
@@ -225,7 +228,6 @@ int main(int argc, char** argv)
         Fail(reason);
         return 1;
     }
-    EndOnSignals();
     HINSTANCE module = RegisterResourceModule(&ZentallyResources);
     if (scripted)
         SetAudioOutputEnabled(false);
