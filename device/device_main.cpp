@@ -4,16 +4,13 @@
 #include "app/startup.h"
 #include "device/device_options.h"
 #include "device/screen.h"
+#include "device/script.h"
+#include "device/scripted_user.h"
 #include "device/single_instance.h"
 #include "platform/device.h"
-#include "platform/sound/sound_record.h"
 #include "platform/window/window_object.h"
 #include "resources/data/resource_data.h"
 #include "resources/strings.h"
-#ifdef ZENTALLY_SCRIPTED_USER
-#include "device/script.h"
-#include "device/scripted_user.h"
-#endif
 
 #include <QApplication>
 #include <QFileInfo>
@@ -23,9 +20,6 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <iostream>
-#include <sstream>
 #include <string>
 
 #include <fcntl.h>
@@ -42,32 +36,6 @@ std::string Environment(const char* name)
 {
     const char* value = std::getenv(name);
     return value ? value : "";
-}
-
-// The script's text, from its file or from standard input; false with a reason.
-bool ReadScript(const std::string& name, std::string* text, std::string* reason)
-{
-    std::ostringstream all;
-    if (name == "-") {
-        all << std::cin.rdbuf();
-        if (std::cin.bad()) {
-            *reason = "cannot read the script from standard input";
-            return false;
-        }
-    } else {
-        std::ifstream file(name, std::ios::binary);
-        if (!file) {
-            *reason = "cannot open the script " + name;
-            return false;
-        }
-        all << file.rdbuf();
-        if (file.bad()) {
-            *reason = "cannot read the script " + name;
-            return false;
-        }
-    }
-    *text = all.str();
-    return true;
 }
 
 // The running program's front: the innermost dialog when one is open, else its main window.
@@ -142,33 +110,15 @@ int main(int argc, char** argv)
     }
     bool scripted = !options.script.empty();
 
-#ifdef ZENTALLY_SCRIPTED_USER
     // The whole script is read before the device starts: a script that cannot be played changes
     // nothing on the device.
     std::vector<ScriptLine> lines;
+    int lineCount = 0;
     if (scripted) {
-        std::string text;
-        if (!ReadScript(options.script, &text, &reason)) {
-            Fail(reason);
-            return 2;
-        }
         int badLine = 0;
-        if (!ParseScript(text, &lines, &badLine, &reason)) {
-            Fail(options.script + ":" + std::to_string(badLine) + ": " + reason);
-            return 2;
-        }
+        if (!LoadScript(options.script, &lines, &lineCount, &badLine, &reason))
+            return RefuseScript(badLine, reason);
     }
-#else
-    if (scripted) {
-        std::string text;
-        if (!ReadScript(options.script, &text, &reason)) {
-            Fail(reason);
-            return 2;
-        }
-        Fail("this build plays no scripts");
-        return 2;
-    }
-#endif
 
     DisplayChoice display =
         ChooseDisplay(options, {Environment("DISPLAY"), Environment("WAYLAND_DISPLAY"),
@@ -230,20 +180,14 @@ int main(int argc, char** argv)
     }
     HINSTANCE module = RegisterResourceModule(&ZentallyResources);
     if (scripted)
-        SetAudioOutputEnabled(false);
-#ifdef ZENTALLY_SCRIPTED_USER
-    if (scripted)
-        StartScriptedUser(std::move(lines));
-#endif
+        StartScriptedUser(std::move(lines), lineCount); // the audio goes off with it
 
     // The state block is filled before the program's entry runs, as the process starts.
     CreateAppObjects();
     WCHAR commandLine[1] = {0};
     int code = ZentallyMain(module, nullptr, commandLine, SW_SHOW);
-#ifdef ZENTALLY_SCRIPTED_USER
     if (scripted)
         code = FinishScriptedUser(code);
-#endif
 
     for (HWND window : AllWindows()) {
         if (IsWindow(window) && !GetParent(window))

@@ -174,6 +174,12 @@ TEST_F(ZentallyProgramTest, ASecondStartOnTheFolderEndsWellAndTheFirstRunsOn)
     EXPECT_EQ(second.exit, 0) << second.err;
     EXPECT_EQ(first.state(), QProcess::Running);
 
+    Outcome scripted =
+        Run({QStringLiteral("--device"), device, QStringLiteral("--script"), QStringLiteral("-")},
+            Offscreen(), "state\n");
+    EXPECT_EQ(scripted.exit, 1) << "a script that was not played does not pass";
+    EXPECT_NE(scripted.err.find("already runs"), std::string::npos) << scripted.err;
+
     first.terminate(); // as a logout does: the program closes as Exit closes it
     ASSERT_TRUE(first.waitForFinished(30000));
     EXPECT_EQ(first.exitStatus(), QProcess::NormalExit);
