@@ -2,6 +2,7 @@
 
 #include "model/owned_text.h"
 #include "platform/memory.h"
+#include "platform/windows.h"
 
 #include <new>
 
@@ -55,7 +56,8 @@ void CreateAppObjects()
     App.Settings = new (std::nothrow) AppSettings;
     if (App.Settings)
         InitAppSettings(App.Settings);
-    App.Screen = new (std::nothrow) ScreenMetrics{0, 0};
+    App.Screen = new (std::nothrow)
+        ScreenMetrics{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     App.ScratchRecord = NewRecordNode();
     App.MainRecordList = NewList<RecordList>();
     App.SortScratchRecords = NewList<RecordList>();

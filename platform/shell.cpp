@@ -1,12 +1,9 @@
 #include "platform/aygshell.h"
+#include "platform/windows.h"
 
 namespace
 {
 bool panelUp = false;
-
-// The screen is the handheld's default until the device gives it a size of its own.
-const LONG screenWidth = 240;
-const LONG screenHeight = 320;
 } // namespace
 
 BOOL IsInputPanelUp()
@@ -26,7 +23,9 @@ BOOL SHSipInfo(UINT action, UINT, PVOID info, UINT)
         panelUp = (sip->fdwFlags & SIPF_ON) != 0;
         return TRUE;
     }
-    LONG menuTop = screenHeight - MENU_BAR_HEIGHT;
+    // The panel docks above the menu bar of the screen as it is now, turned or not.
+    LONG screenWidth = GetSystemMetrics(SM_CXSCREEN);
+    LONG menuTop = GetSystemMetrics(SM_CYSCREEN) - MENU_BAR_HEIGHT;
     sip->fdwFlags = (panelUp ? SIPF_ON : SIPF_OFF) | SIPF_DOCKED;
     sip->rcSipRect = {0, menuTop - SIP_PANEL_HEIGHT, screenWidth, menuTop};
     sip->rcVisibleDesktop = {0, NAVIGATION_BAR_HEIGHT, screenWidth,

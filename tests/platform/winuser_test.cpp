@@ -1,5 +1,6 @@
 #include "platform/aygshell.h"
 #include "platform/recorder.h"
+#include "platform/window/window_object.h"
 
 #include <gtest/gtest.h>
 
@@ -59,6 +60,15 @@ TEST(InputPanel, RemembersWhetherItIsUp)
     ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &state, 0));
     EXPECT_TRUE(state.fdwFlags & SIPF_ON);
     EXPECT_EQ(state.rcSipRect.bottom - state.rcSipRect.top, 80);
+    EXPECT_EQ(state.rcSipRect.bottom, 320 - 26) << "docked on the menu bar";
+    EXPECT_EQ(state.rcVisibleDesktop.bottom, state.rcSipRect.top);
+
+    // Turned, the panel docks on the menu bar of the new shape, across its width.
+    SetScreenSize(320, 240);
+    ASSERT_TRUE(SHSipInfo(SPI_GETSIPINFO, 0, &state, 0));
+    EXPECT_EQ(state.rcSipRect.bottom, 240 - 26);
+    EXPECT_EQ(state.rcSipRect.right, 320);
+    SetScreenSize(240, 320);
 
     sip.fdwFlags = SIPF_OFF;
     ASSERT_TRUE(SHSipInfo(SPI_SETSIPINFO, 0, &sip, 0));
