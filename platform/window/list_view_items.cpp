@@ -2,6 +2,8 @@
 
 #include "platform/window/list_view_widget.h"
 
+#include <QScrollBar>
+
 #include <algorithm>
 
 namespace
@@ -126,8 +128,11 @@ LRESULT DeleteAllItems(ListViewWidget& list)
     bool quiet = list.Notify(LVN_DELETEALLITEMS, &all.hdr) != 0;
     for (int row = 0; !quiet && row < model.RowCount() && !list.Destroyed(); ++row)
         list.NotifyItem(LVN_DELETEITEM, row, 0, 0, 0, 0);
-    if (!list.Destroyed())
-        model.RemoveAll();
+    if (list.Destroyed())
+        return TRUE;
+    model.RemoveAll();
+    // An empty list starts again at its top, as the rows that come next are shown from there.
+    list.verticalScrollBar()->setValue(0);
     return TRUE;
 }
 

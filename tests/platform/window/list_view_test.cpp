@@ -170,6 +170,41 @@ TEST_F(ListViewTest, DeletingAColumnTakesItsCellsAlong)
     EXPECT_EQ(CellText(list, 0, 2), u"") << "there is no third column any more";
 }
 
+TEST_F(ListViewTest, AColumnInsertedBetweenOthersMovesTheirCells)
+{
+    HWND list = MakeList();
+    AddColumns(list);
+    AddRow(list, 0, u"1.1.2024", u"Job", u"1,30");
+    LVCOLUMNW memo = Column(LVCF_TEXT | LVCF_WIDTH, const_cast<LPWSTR>(u"Memo"), 40);
+    ASSERT_EQ(Send(list, LVM_INSERTCOLUMNW, 1, &memo), 1);
+    EXPECT_EQ(CellText(list, 0, 0), u"1.1.2024");
+    EXPECT_EQ(CellText(list, 0, 1), u"");
+    EXPECT_EQ(CellText(list, 0, 2), u"Job");
+    EXPECT_EQ(CellText(list, 0, 3), u"1,30");
+    EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, 2, 0), 90);
+    // A column put first leaves each row's own text in the first cell.
+    ASSERT_EQ(Send(list, LVM_INSERTCOLUMNW, 0, &memo), 0);
+    EXPECT_EQ(CellText(list, 0, 0), u"1.1.2024");
+    EXPECT_EQ(CellText(list, 0, 3), u"Job");
+}
+
+TEST_F(ListViewTest, ColumnsStayAsTheyWereWhenTheRowsGo)
+{
+    HWND list = MakeList();
+    AddColumns(list);
+    LVCOLUMNW sorted = Column(LVCF_FMT | LVCF_IMAGE, nullptr, 0, LVCFMT_LEFT | LVCFMT_IMAGE, 1);
+    ASSERT_TRUE(Send(list, LVM_SETCOLUMNW, 0, &sorted));
+    AddRows(list, 10);
+    ASSERT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
+    const int widths[] = {88, 90, 55};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(SendMessageW(list, LVM_GETCOLUMNWIDTH, WPARAM(i), 0), widths[i]);
+    LVCOLUMNW read = Column(LVCF_FMT | LVCF_IMAGE);
+    ASSERT_TRUE(Send(list, LVM_GETCOLUMNW, 0, &read));
+    EXPECT_EQ(read.iImage, 1);
+    EXPECT_EQ(read.fmt, LVCFMT_LEFT | LVCFMT_IMAGE);
+}
+
 TEST_F(ListViewTest, ItemsAreInsertedAppendedAndReadBack)
 {
     HWND list = MakeList();

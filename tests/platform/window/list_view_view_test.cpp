@@ -169,6 +169,18 @@ TEST_F(ListViewShows, ScrollingMovesTheTopRowByWholeRows)
     EXPECT_LT(Rect(list, 0).top, 0) << "rows above are out of the client area";
 }
 
+TEST_F(ListViewShows, ARefilledListStartsAtItsTop)
+{
+    HWND list = MakeList();
+    AddColumns(list);
+    AddRows(list, 40);
+    ASSERT_TRUE(SendMessageW(list, LVM_SCROLL, 0, 17 * 40));
+    ASSERT_GT(TopIndex(list), 20);
+    ASSERT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
+    AddRows(list, 40);
+    EXPECT_EQ(TopIndex(list), 0);
+}
+
 TEST_F(ListViewShows, EnsureVisibleScrollsAsLittleAsNeeded)
 {
     HWND list = MakeList();
