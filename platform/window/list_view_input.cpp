@@ -35,9 +35,16 @@ void ListViewWidget::Press(const QPoint& client)
     pressPoint_ = client;
     pressRow_ = RowAt(client);
     pressColumn_ = ColumnAt(client);
-    // A tap on no row leaves the selection as it is.
-    if (pressRow_ < 0)
+    // A tap on no row takes the selection away, as the handheld's list does: the click that
+    // follows then finds no row selected and opens nothing.
+    if (pressRow_ < 0) {
+        for (int row = model_->NextSelected(-1); row >= 0 && !destroyed_;
+             row = model_->NextSelected(-1)) {
+            if (!SetRowState(row, 0, LVIS_SELECTED))
+                break;
+        }
         return;
+    }
     SetRowState(pressRow_, chosen, chosen, true);
     if (!destroyed_)
         EnsureVisible(pressRow_, false);

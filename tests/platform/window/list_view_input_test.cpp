@@ -115,15 +115,21 @@ TEST_F(ListViewTaps, EachCellOfARowTellsItsColumn)
     }
 }
 
-TEST_F(ListViewTaps, ATapBelowTheLastRowClicksNoRowAndKeepsTheSelection)
+TEST_F(ListViewTaps, ATapBelowTheLastRowTakesTheSelectionAwayAndClicksNoRow)
 {
     HWND list = MakeFilledList(3);
     Select(list, 1);
     Notes().clear();
     RECT last = Rect(list, 2);
     TapAt(list, POINT{40, last.bottom + 30});
-    EXPECT_EQ(Describe(Notes()), "CLICK(-1,0,0->0) ");
-    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), 1);
+    auto clicks = NotesOf({NM_CLICK});
+    ASSERT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(clicks[0].item, -1);
+    EXPECT_EQ(SendMessageW(list, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED), -1)
+        << "the click finds no row selected";
+    auto changes = NotesOf({LVN_ITEMCHANGED});
+    ASSERT_EQ(changes.size(), 1u) << "row 1 is told it lost the selection";
+    EXPECT_EQ(changes[0].item, 1);
     // Right of the last column is no row either.
     Notes().clear();
     RECT first = Rect(list, 0);
