@@ -312,6 +312,15 @@ QImage GrabScreen()
     QPainter painter(&image);
     d.screen->render(&painter, QPoint(), QRegion(),
                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    // Menus, drop-down lists and calendars open as pop-up windows of their own over the
+    // screen; a person sees them on it, so the picture shows them where they are.
+    QPoint origin = d.screen->mapToGlobal(QPoint(0, 0));
+    for (QWidget* popup : QApplication::topLevelWidgets()) {
+        if (popup == d.desktop || !popup->isVisible() || !(popup->windowType() == Qt::Popup))
+            continue;
+        popup->render(&painter, popup->mapToGlobal(QPoint(0, 0)) - origin, QRegion(),
+                      QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    }
     painter.end();
     return image;
 }

@@ -94,6 +94,24 @@ TEST(Screen, AScreenshotIsThePictureOfTheWholeScreen)
     EXPECT_EQ(image.height(), 240);
 }
 
+TEST(Screen, AnOpenMenuIsInTheScreenshotAboveItsButton)
+{
+    DeviceUnderTest device;
+    std::string closed = device.Folder() + "/../closed.png",
+                open = device.Folder() + "/../open.png";
+    RunOutcome run =
+        device.Run("screenshot " + closed + "\nmenu 40043\nscreenshot " + open + "\nkey escape\n");
+    ASSERT_EQ(run.ScriptError(), "");
+    QImage before(QString::fromStdString(closed)), after(QString::fromStdString(open));
+    ASSERT_EQ(before.size(), after.size());
+    // The Tools menu rises from the bottom bar over the rows of the list.
+    int changed = 0;
+    for (int y = 160; y < 294; ++y)
+        for (int x = 60; x < 200; ++x)
+            changed += before.pixel(x, y) != after.pixel(x, y);
+    EXPECT_GT(changed, 1000);
+}
+
 TEST(Screen, AScriptLineThatCannotBeDoneEndsTheRunWithCodeTwo)
 {
     const char* const scripts[] = {
