@@ -110,6 +110,20 @@ void DeviceUnderTest::StartPerson(QProcess& process) const
     process.start(ZENTALLY_PROGRAM, QStringList{"--device", QString::fromStdString(device_)});
 }
 
+bool DeviceUnderTest::WaitUntilListening(QProcess& process) const
+{
+    for (int waited = 0; waited < runLimitMs; waited += 50) {
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(root_ + "/run", ignored))
+            if (entry.is_socket())
+                return true;
+        if (process.state() != QProcess::Running && !process.waitForStarted(0))
+            return false;
+        process.waitForFinished(50);
+    }
+    return false;
+}
+
 QString DeviceUnderTest::Store(const QStringList& args, int* code) const
 {
     QProcess tool;

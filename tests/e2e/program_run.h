@@ -39,6 +39,9 @@ class DeviceUnderTest
     RunOutcome Run(const std::string& script, const QStringList& args = {}) const;
     // Starts the program as a person uses it (no script), offscreen, in the test's environment.
     void StartPerson(QProcess& process) const;
+    // Waits until the program started by StartPerson listens for later starts (its socket is
+    // in the test's runtime folder); false when it ended first.
+    bool WaitUntilListening(QProcess& process) const;
     // Runs zentally-store on the device; its standard output, and the exit code in `code`.
     QString Store(const QStringList& args, int* code = nullptr) const;
     // The whole store, as zentally-store dump prints it.

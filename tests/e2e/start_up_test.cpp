@@ -150,16 +150,11 @@ TEST(SecondStart, BringsTheRunningProgramForwardAndEndsWithCodeZero)
     QProcess first;
     device.StartPerson(first);
     ASSERT_TRUE(first.waitForStarted());
-    // A scripted start that finds the first plays nothing of its script and says so; one that
-    // came before the first was listening ran as the only program: try again then.
-    bool found = false;
-    for (int attempt = 0; attempt < 50 && !found && first.state() == QProcess::Running; ++attempt) {
-        RunOutcome probe = device.Run("state\n");
-        found = probe.Of("state").empty() && probe.errors.contains("already runs");
-        if (!found)
-            first.waitForFinished(200);
-    }
-    ASSERT_TRUE(found);
+    ASSERT_TRUE(device.WaitUntilListening(first));
+    // A scripted start plays nothing of its script and says why.
+    RunOutcome scripted = device.Run("state\n");
+    EXPECT_TRUE(scripted.Of("state").empty());
+    EXPECT_TRUE(scripted.errors.contains("already runs")) << scripted.errors.toStdString();
     QProcess second;
     device.StartPerson(second);
     ASSERT_TRUE(second.waitForFinished(60000));
