@@ -62,3 +62,23 @@ typedef struct tagSHMENUBARINFO {
 // and the error set, for a null or wrongly sized record, an unknown resource or module, or a
 // parent that is not a window.
 BOOL SHCreateMenuBar(SHMENUBARINFO* info);
+
+// Dialogs of the shell: full screen between the navigation bar and the menu bar, with an "ok"
+// (Done) button on the navigation bar that sends IDOK.
+typedef struct tagSHINITDLGINFO {
+    DWORD dwMask;
+    HWND hDlg;
+    DWORD dwFlags;
+} SHINITDLGINFO, *PSHINITDLGINFO;
+
+#define SHIDIM_FLAGS 0x0001
+
+#define SHIDIF_DONEBUTTON 0x0001
+#define SHIDIF_SIZEDLG 0x0002
+#define SHIDIF_SIZEDLGFULLSCREEN 0x0004
+#define SHIDIF_SIPDOWN 0x0008
+#define SHIDIF_FULLSCREENNOMENUBAR 0x0010
+#define SHIDIF_EMPTYMENU 0x0020
+#define SHIDIF_WANTSCROLLBAR 0x0040
+
+BOOL SHInitDialog(PSHINITDLGINFO info);

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/shellmenu.h"
+#include "platform/systime.h"
 #include "platform/windows.h"
 
 typedef struct tagINITCOMMONCONTROLSEX {
@@ -199,3 +200,37 @@ typedef struct tagLVKEYDOWN {
 #define LVN_DELETEALLITEMS (LVN_FIRST - 4)
 #define LVN_COLUMNCLICK (LVN_FIRST - 8)
 #define LVN_KEYDOWN (LVN_FIRST - 55)
+
+// The date picker ("SysDateTimePick32").
+#define DATETIMEPICK_CLASSW u"SysDateTimePick32"
+
+#define DTS_UPDOWN 0x0001
+#define DTS_SHOWNONE 0x0002
+#define DTS_SHORTDATEFORMAT 0x0000
+#define DTS_LONGDATEFORMAT 0x0004
+#define DTS_TIMEFORMAT 0x0009
+#define DTS_APPCANPARSE 0x0010
+#define DTS_RIGHTALIGN 0x0020
+
+#define DTM_FIRST 0x1000
+#define DTM_GETSYSTEMTIME (DTM_FIRST + 1)
+#define DTM_SETSYSTEMTIME (DTM_FIRST + 2)
+#define DTM_GETRANGE (DTM_FIRST + 3)
+#define DTM_SETRANGE (DTM_FIRST + 4)
+#define DTM_GETMONTHCAL (DTM_FIRST + 8)
+#define DTM_SETFORMATW (DTM_FIRST + 50)
+
+#define GDT_ERROR (-1)
+#define GDT_VALID 0
+#define GDT_NONE 1
+
+#define DTN_FIRST (0u - 760u)
+#define DTN_DATETIMECHANGE (DTN_FIRST + 1)
+#define DTN_DROPDOWN (DTN_FIRST + 6)
+#define DTN_CLOSEUP (DTN_FIRST + 7)
+
+typedef struct tagNMDATETIMECHANGE {
+    NMHDR nmhdr;
+    DWORD dwFlags;
+    SYSTEMTIME st;
+} NMDATETIMECHANGE, *LPNMDATETIMECHANGE;

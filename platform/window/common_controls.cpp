@@ -21,6 +21,8 @@ void RegisterCommonControlClasses()
         return;
     registered = true;
     RegisterControlClass(&ListViewControlClass);
+    RegisterDialogControlClasses();
+    RegisterDatePickerClass();
 }
 
 void InitCommonControls()

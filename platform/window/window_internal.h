@@ -52,6 +52,10 @@ void InstallScreenMessageBoxes(bool onScreen);
 
 // The report list view (list_view.cpp).
 extern const ControlClass ListViewControlClass;
+// The dialog controls: buttons, statics, edits, drop-down lists and list boxes (controls/).
+void RegisterDialogControlClasses();
+// The date picker (date_picker/).
+void RegisterDatePickerClass();
 
 // An image list's picture, or a null image for a bad list or index; and the pictures' size.
 QImage ImageListImage(HIMAGELIST list, int index);
