@@ -10,6 +10,7 @@ INT_PTR RunDialog(UINT templateId, DLGPROC procedure);
 // The dialogs arrive one by one; a dialog whose procedure is not here yet has no template
 // either, so RunDialog reports it cannot be shown and its command refreshes nothing.
 extern const DLGPROC RegisterTimeDialog;
+INT_PTR RegisterTimeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC EditCategoriesDialog;
 extern const DLGPROC NewCategoryDialog;
 extern const DLGPROC EditCategoryDialog;

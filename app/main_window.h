@@ -18,6 +18,11 @@ BOOL PlayResourceSound(LPCWSTR name);
 #define UNDO_CAPACITY 12
 // Keeps a copy of a record the user is deleting; asks first when the store is full. 0 when
 // the user declined: the caller then keeps the record.
+// Stores a copy of a deleted record for Undo Deleting; 0 when the store is full and the user
+// would rather keep the record. The two halves serve a caller that must delete in between: the
+// question first, then, once the record is really gone, the copy (dropping the oldest when full).
 BOOL PushDeletedRecord(const RecordNode* record);
+BOOL UndoHasRoomOrUserAgrees();
+void KeepDeletedRecord(const RecordNode* record);
 void RestoreLastDeleted();
 void UpdateUndoCommands();

@@ -7,19 +7,28 @@
 #include "platform/commctrl.h"
 #include "resources/strings.h"
 
-BOOL PushDeletedRecord(const RecordNode* record)
+BOOL UndoHasRoomOrUserAgrees()
 {
-    if (Count(App.UndoBuffer) < UNDO_CAPACITY) {
-        Append(App.UndoBuffer, record);
-        UpdateUndoCommands();
+    if (Count(App.UndoBuffer) < UNDO_CAPACITY)
         return TRUE;
-    }
     WCHAR question[IDENTITY_TEXT_MAX];
     LoadStringW(App.Instance, IDS_UNDO_FULL, question, IDENTITY_TEXT_MAX);
-    if (MessageBoxW(nullptr, question, App.Title, MB_YESNO | MB_ICONEXCLAMATION) != IDYES)
-        return FALSE;
-    RemoveAt(App.UndoBuffer, First(App.UndoBuffer)->index);
+    return MessageBoxW(nullptr, question, App.Title, MB_YESNO | MB_ICONEXCLAMATION) == IDYES;
+}
+
+void KeepDeletedRecord(const RecordNode* record)
+{
+    if (Count(App.UndoBuffer) >= UNDO_CAPACITY)
+        RemoveAt(App.UndoBuffer, First(App.UndoBuffer)->index);
     Append(App.UndoBuffer, record);
+    UpdateUndoCommands();
+}
+
+BOOL PushDeletedRecord(const RecordNode* record)
+{
+    if (!UndoHasRoomOrUserAgrees())
+        return FALSE;
+    KeepDeletedRecord(record);
     return TRUE;
 }
 
