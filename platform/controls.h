@@ -53,6 +53,8 @@
 #define SS_CENTER 0x00000001L
 #define SS_RIGHT 0x00000002L
 #define SS_ICON 0x00000003L
+#define SS_SIMPLE 0x0000000BL
+#define SS_LEFTNOWORDWRAP 0x0000000CL
 #define SS_TYPEMASK 0x0000001FL
 #define SS_NOPREFIX 0x00000080L
 #define SS_NOTIFY 0x00000100L
@@ -62,6 +64,8 @@
 #define STM_GETICON 0x0171
 #define STM_SETIMAGE 0x0172
 #define STM_GETIMAGE 0x0173
+#define STN_CLICKED 0
+#define STN_DBLCLK 1
 #define IMAGE_BITMAP 0
 #define IMAGE_ICON 1
 
@@ -196,6 +200,21 @@
 #define DM_SETDEFID (WM_USER + 1)
 #define DC_HASDEFID 0x534B
 #define WM_NEXTDLGCTL 0x0028
+
+// What a control asks of the dialog's keyboard handling (WM_GETDLGCODE).
+#ifndef WM_GETDLGCODE
+#define WM_GETDLGCODE 0x0087
+#endif
+#define DLGC_WANTARROWS 0x0001
+#define DLGC_WANTTAB 0x0002
+#define DLGC_WANTALLKEYS 0x0004
+#define DLGC_HASSETSEL 0x0008
+#define DLGC_DEFPUSHBUTTON 0x0010
+#define DLGC_UNDEFPUSHBUTTON 0x0020
+#define DLGC_RADIOBUTTON 0x0040
+#define DLGC_WANTCHARS 0x0080
+#define DLGC_STATIC 0x0100
+#define DLGC_BUTTON 0x2000
 
 // The id of controls that are never asked for, such as most static texts.
 #define IDC_STATIC (-1)
