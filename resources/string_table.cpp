@@ -83,6 +83,8 @@ constinit const RESOURCEMODULE ZentallyResources = {
     .bitmapCount = ZentallyBitmapCount,
     .icons = ZentallyIcons,
     .iconCount = ZentallyIconCount,
+    .dialogs = ZentallyDialogs,
+    .dialogCount = ZentallyDialogCount,
     .customs = ZentallyCustoms,
     .customCount = ZentallyCustomCount,
 };

@@ -1,6 +1,7 @@
-// The program's menus, menu bar, bitmaps, icon and sound as resource tables, for the module the
-// device registers (platform/resource.h): each table with its count, so that the module can be
-// written as a constant, e.g. `.menus = ZentallyMenus, .menuCount = ZentallyMenuCount`.
+// The program's menus, menu bar, bitmaps, icon, dialog templates and sound as resource tables,
+// for the module the device registers (platform/resource.h): each table with its count, so that
+// the module can be written as a constant, e.g. `.menus = ZentallyMenus, .menuCount =
+// ZentallyMenuCount`.
 #pragma once
 
 #include "platform/resource.h"
@@ -19,6 +20,11 @@ extern const BITMAPRESOURCE ZentallyBitmaps[ZentallyBitmapCount];
 
 inline constexpr size_t ZentallyIconCount = 1;
 extern const ICONRESOURCE ZentallyIcons[ZentallyIconCount];
+
+// The dialog templates (RT_DIALOG) in ascending order of number: 102, 108, 124 to 127, 129,
+// 1070, 1091 and 1120.
+inline constexpr size_t ZentallyDialogCount = 10;
+extern const DIALOGRESOURCE ZentallyDialogs[ZentallyDialogCount];
 
 inline constexpr size_t ZentallyCustomCount = 1;
 extern const CUSTOMRESOURCE ZentallyCustoms[ZentallyCustomCount];
