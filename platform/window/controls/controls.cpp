@@ -163,8 +163,9 @@ QFont ControlFont(HFONT handle)
     int height = description.lfHeight < 0 ? -description.lfHeight : description.lfHeight;
     if (height > 0)
         font.setPixelSize(height);
+    // Qt 6 weighs fonts on the same scale as LOGFONTW (400 normal, 700 bold).
     if (description.lfWeight > 0)
-        font.setWeight(QFont::Weight(std::clamp(int(description.lfWeight / 10), 1, 1000)));
+        font.setWeight(QFont::Weight(std::clamp(int(description.lfWeight), 1, 1000)));
     font.setItalic(description.lfItalic != 0);
     font.setUnderline(description.lfUnderline != 0);
     font.setStrikeOut(description.lfStrikeOut != 0);
