@@ -69,6 +69,15 @@ class ListBoxWidget : public QListWidget
         scrollToItem(item(row));
     }
 
+    // Qt selects the next entry when the selected one goes; the handheld selects none.
+    void Remove(int row)
+    {
+        bool selected = row == Selected();
+        delete takeItem(row);
+        if (selected)
+            clearSelection();
+    }
+
     // The layout as it is now, also while the widget waits to be shown.
     void Sync()
     {
@@ -224,7 +233,7 @@ LRESULT ListBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case LB_DELETESTRING:
         if (!inList)
             return LB_ERR;
-        delete list.takeItem(index);
+        list.Remove(index);
         return list.count();
     case LB_RESETCONTENT: list.clear(); return LB_OKAY;
     case LB_GETCOUNT: return list.count();
