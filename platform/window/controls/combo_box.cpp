@@ -126,6 +126,10 @@ class ComboWidget : public QComboBox
         viewPressed_ = false;
         dropped_ = true;
         QComboBox::showPopup();
+        // Qt's own list handling filters the list's events too; the control's filter is put
+        // first again, so that a choice is told as the control tells it.
+        view()->installEventFilter(this);
+        view()->viewport()->installEventFilter(this);
         if (!view()->isVisible() && dropped_) {
             // An empty list has nothing to show: it closes at once.
             dropped_ = false;
@@ -190,13 +194,21 @@ class ComboWidget : public QComboBox
                 return true;
             default: break;
             }
-        } else if (watched == list && event->type() == QEvent::KeyPress) {
+        } else if (watched == list && (event->type() == QEvent::KeyPress ||
+                                       event->type() == QEvent::ShortcutOverride)) {
+            // Qt's list takes Enter already as a shortcut, before the key press itself.
             auto* key = static_cast<QKeyEvent*>(event);
             switch (key->key()) {
             case Qt::Key_Return:
             case Qt::Key_Enter:
-            case Qt::Key_Select: ChooseAt(list->currentIndex()); return true;
-            case Qt::Key_Escape: hidePopup(); return true;
+            case Qt::Key_Select:
+                key->accept();
+                ChooseAt(list->currentIndex());
+                return true;
+            case Qt::Key_Escape:
+                key->accept();
+                hidePopup();
+                return true;
             default: break;
             }
         }
