@@ -224,6 +224,10 @@ typedef struct tagLVKEYDOWN {
 #define GDT_VALID 0
 #define GDT_NONE 1
 
+// Which limits DTM_SETRANGE sets and DTM_GETRANGE reports.
+#define GDTR_MIN 0x0001
+#define GDTR_MAX 0x0002
+
 #define DTN_FIRST (0u - 760u)
 #define DTN_DATETIMECHANGE (DTN_FIRST + 1)
 #define DTN_DROPDOWN (DTN_FIRST + 6)
