@@ -158,6 +158,12 @@ void OnWindowText(HWND window)
         d.navigation->SetCaption(CaptionOf(window));
 }
 
+// A dialog made with the Done button came to the front, or such a dialog ended.
+void OnDoneButton(HWND, bool show)
+{
+    ShowNavigationBarOk(show);
+}
+
 void OnOkTapped()
 {
     Device& d = D();
@@ -252,6 +258,7 @@ bool CreateDeviceScreen(const DeviceOptions& options, std::string* reason)
     SetScreenWidget(d.screen);
     SetForegroundHook(OnForeground);
     SetWindowTextHook(OnWindowText);
+    SetDoneButtonHook(OnDoneButton);
     if (QAbstractEventDispatcher* loop = QAbstractEventDispatcher::instance())
         d.idle = QObject::connect(loop, &QAbstractEventDispatcher::aboutToBlock, d.desktop,
                                   [] { Refresh(); });
@@ -266,6 +273,7 @@ void DestroyDeviceScreen()
         return;
     SetForegroundHook(nullptr);
     SetWindowTextHook(nullptr);
+    SetDoneButtonHook(nullptr);
     SetScreenWidget(nullptr);
     QObject::disconnect(d.idle);
     delete d.desktop.data();

@@ -385,8 +385,3 @@ SIZE ScreenSize()
 {
     return M().screenSize;
 }
-
-std::vector<OpenDialog> OpenDialogs()
-{
-    return {};
-}

@@ -118,3 +118,28 @@ struct OpenDialog {
     UINT templateId;
 };
 std::vector<OpenDialog> OpenDialogs();
+
+// Keys of a dialog. The dialog manager watches the keys pressed on a dialog's widgets: Enter
+// presses the focused push button, else the default button (DM_GETDEFID, else IDOK) as
+// WM_COMMAND BN_CLICKED with the button's handle, beeping when that button is disabled; Escape
+// sends WM_COMMAND IDCANCEL; Tab and Shift+Tab send WM_NEXTDLGCTL, which moves the focus to the
+// next or previous visible, enabled WS_TABSTOP control. A control that gets such a key as a
+// WM_KEYDOWN message and does not use it hands it on here; so does the dialog's own default
+// handling of WM_KEYDOWN. `window` is the dialog or any window inside it. Returns true when the
+// dialog took the key; false when it is not a dialog's, when the dialog is not the innermost
+// running one, while a message box is up, and for Enter on a multiline edit with ES_WANTRETURN,
+// which keeps it. A control's Qt key events need no call: the dialog takes those keys before
+// the control's widget sees them.
+bool DialogKey(HWND window, UINT vk, bool shift = false);
+
+// Called when a dialog comes to the front (show: whether it was made with the Done button,
+// SHIDIF_DONEBUTTON) and when a dialog with the Done button ends (show false). The device
+// shows or hides the navigation bar's ok button, which sends WM_COMMAND IDOK to the dialog.
+typedef void (*DONEBUTTONHOOK)(HWND dialog, bool show);
+void SetDoneButtonHook(DONEBUTTONHOOK hook);
+
+// The dialog's base units in pixels: the average character width and the height of its font
+// (the template's DS_SETFONT font, else the 8-point system font). A control at dialog units
+// (x, y, cx, cy) is placed at x * width / 4, y * height / 8, cx * width / 4, cy * height / 8.
+// {0, 0} for a window that is not an open dialog.
+SIZE DialogBaseUnits(HWND dialog);
