@@ -153,7 +153,6 @@ LRESULT OnActivate(DialogState* dialog, WPARAM wParam)
     }
     if (dialog->savedFocus && ChildOfDialog(dialog->window, dialog->savedFocus))
         SetFocus(dialog->savedFocus);
-    ShowDoneButton(dialog, (dialog->shellFlags & SHIDIF_DONEBUTTON) != 0);
     return 0;
 }
 
@@ -186,6 +185,10 @@ LRESULT DialogWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     // The dialog takes its new place before its procedure hears that the screen turned.
     if (dialog && message == WM_SETTINGCHANGE && wParam == SPI_SETWORKAREA)
         FitDialogToScreen(dialog);
+    // The ok button follows the dialog in front, whatever its procedure does with WM_ACTIVATE.
+    if (dialog && message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE &&
+        GetForegroundWindow() == window)
+        ShowDoneButton(dialog, (dialog->shellFlags & SHIDIF_DONEBUTTON) != 0);
     if (dialog && dialog->ready && dialog->procedure) {
         INT_PTR handled = dialog->procedure(window, message, wParam, lParam);
         WindowObject* object = WindowFromHandle(window);

@@ -139,7 +139,7 @@ TEST_F(ShellDialogs, TheDoneButtonShowsWhileItsDialogIsInFront)
         }
         if (message == WM_COMMAND && LOWORD(wParam) == IDOK)
             EndDialog(dialog, 2);
-        return FALSE;
+        return message == WM_ACTIVATE; // a procedure that keeps its activation to itself
     };
     int step = 0;
     onIdle = [&] {
