@@ -15,7 +15,7 @@ INT_PTR RunDialog(UINT templateId, DLGPROC procedure)
                                    App.MainWindow, procedure, 0);
 }
 
-const DLGPROC RegisterTimeDialog = nullptr;
+const DLGPROC RegisterTimeDialog = RegisterTimeDialogProc;
 const DLGPROC EditCategoriesDialog = nullptr;
 const DLGPROC NewCategoryDialog = nullptr;
 const DLGPROC EditCategoryDialog = nullptr;

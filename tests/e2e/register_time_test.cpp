@@ -131,22 +131,22 @@ TEST(RegisterTime, AnEditedRecordOfNinetyFiveMinutesShowsOneHourAndNoMinuteUntil
     EXPECT_EQ(StoredRecords(device), QStringList{"3 4 2026 Sport 100 Run"});
 }
 
-TEST(RegisterTime, ADurationTheListsCannotShowIsReportedAndMakesDeleteTheDefault)
+// A stored duration above 24 hours 59 minutes never reaches the dialog: the load refuses it.
+// The longest a record can hold, 24:59, opens with neither list showing it and must be re-entered.
+TEST(RegisterTime, TheLongestStoredDurationOpensWithNothingChosenAndOkBeeps)
 {
     DeviceUnderTest device;
-    device.PutRecord(1, 3, 4, 2026, "Job", 1500, "Keep me");
-    RunOutcome run = device.Run("row 0\nanswer ok\nstate\nclick 1013\n");
+    device.PutRecord(1, 3, 4, 2026, "Job", 1499, "Keep me");
+    RunOutcome run = device.Run("row 0\nstate\nclick 1014\nstate\nclick 1013\n");
     ASSERT_EQ(run.ScriptError(), "");
-    ASSERT_EQ(run.Of("messagebox").size(), 1u);
-    EXPECT_EQ(run.Of("messagebox")[0].value("text").toString(),
-              "Error: wrong time format. Re-enter time or Delete this registration record.");
-    EXPECT_EQ(run.Of("messagebox")[0].value("icon").toString(), "exclamation");
-    QJsonObject state = run.LastState();
-    EXPECT_EQ(ControlText(state, 1008), "00");
-    EXPECT_EQ(ControlText(state, 1009), "00");
-    EXPECT_TRUE(Control(state, 1012).value("default").toBool());
-    EXPECT_FALSE(Control(state, 1014).value("default").toBool());
-    EXPECT_EQ(ControlText(state, 1011), "Keep me") << "the memo is loaded, so OK keeps it";
+    EXPECT_TRUE(run.Of("messagebox").empty());
+    QJsonObject state = run.State(0);
+    EXPECT_TRUE(Control(state, 1008).value("selected").isNull()) << "no hour 24 is offered";
+    EXPECT_TRUE(Control(state, 1009).value("selected").isNull());
+    EXPECT_EQ(ControlText(state, 1011), "Keep me");
+    EXPECT_EQ(Dialogs(run.State(1)), QJsonArray{108});
+    EXPECT_EQ(run.Of("beep").size(), 1u);
+    EXPECT_EQ(StoredRecords(device), QStringList{"3 4 2026 Job 1499 Keep me"});
 }
 
 TEST(RegisterTime, TheRecordsOwnCategoryIsShownWhenAnotherNameStartsWithIt)
