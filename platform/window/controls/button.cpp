@@ -406,6 +406,9 @@ LRESULT ButtonMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
             core->Life().Focus(message == WM_SETFOCUS, core->FocusCode(true),
                                core->FocusCode(false));
         return 0;
+    case WM_KEYDOWN:
+        return KeyDownToDialog(window, wParam) ? 0
+                                               : DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
         if (core)
             core->Life().OnDestroy();

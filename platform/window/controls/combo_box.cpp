@@ -442,6 +442,9 @@ LRESULT ComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: return DLGC_WANTCHARS | DLGC_WANTARROWS;
     case WM_SETFOCUS: combo.Life().Focus(true, CBN_SETFOCUS, CBN_KILLFOCUS); return 0;
     case WM_KILLFOCUS: combo.Life().Focus(false, CBN_SETFOCUS, CBN_KILLFOCUS); return 0;
+    case WM_KEYDOWN:
+        return KeyDownToDialog(window, wParam) ? 0
+                                               : DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
         combo.Close();
         combo.Life().OnDestroy();

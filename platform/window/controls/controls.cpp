@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPalette>
 #include <QPointer>
@@ -134,9 +135,18 @@ bool IsDialogKey(const QKeyEvent* event)
     }
 }
 
+bool KeyDownToDialog(HWND control, WPARAM key)
+{
+    if (key != VK_RETURN && key != VK_ESCAPE && key != VK_TAB)
+        return false;
+    bool shift = (QGuiApplication::keyboardModifiers() & Qt::ShiftModifier) != 0;
+    return DialogKey(control, UINT(key), shift);
+}
+
 bool ForwardDialogKey(HWND, QKeyEvent* event)
 {
-    // The dialog widget gets the key as Qt hands on an ignored key to the parent.
+    // The dialog manager takes a dialog's keys before a control's widget sees them; a key that
+    // still arrives is handed on to the parent widget as Qt does with an ignored key.
     event->ignore();
     return false;
 }

@@ -70,6 +70,9 @@ class ControlLife
 // Enter, Escape and Tab that a control does not use go to its dialog. True when the dialog
 // took the key; false leaves it to Qt, which hands an ignored key to the parent widget.
 bool ForwardDialogKey(HWND control, QKeyEvent* event);
+// WM_KEYDOWN sent to a control: Enter, Escape and Tab go to its dialog (DialogKey). True when
+// the dialog took the key.
+bool KeyDownToDialog(HWND control, WPARAM key);
 // True for the keys a control leaves to its dialog.
 bool IsDialogKey(const QKeyEvent* event);
 

@@ -331,6 +331,9 @@ LRESULT EditMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         edit->setReadOnly(wParam != 0);
         return TRUE;
     }
+    case WM_KEYDOWN:
+        return KeyDownToDialog(window, wParam) ? 0
+                                               : DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
         edit->Life().OnDestroy();
         return DefWindowProcW(window, message, wParam, lParam);

@@ -282,6 +282,9 @@ LRESULT ListBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: list.Life().Focus(true, LBN_SETFOCUS, LBN_KILLFOCUS); return 0;
     case WM_KILLFOCUS: list.Life().Focus(false, LBN_SETFOCUS, LBN_KILLFOCUS); return 0;
+    case WM_KEYDOWN:
+        return KeyDownToDialog(window, wParam) ? 0
+                                               : DefWindowProcW(window, message, wParam, lParam);
     case WM_DESTROY:
         list.Life().OnDestroy();
         return DefWindowProcW(window, message, wParam, lParam);
