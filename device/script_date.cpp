@@ -1,11 +1,12 @@
-// Choosing a day in a date picker: a tap on its drop-down button opens the calendar, the
-// calendar is turned to the month, and a tap on the day chooses it.
+// Choosing a day in a date picker: a tap on its drop-down button opens the calendar, taps on the
+// calendar's month arrows turn it to the month, and a tap on the day chooses it. The control
+// sends what it sends for a person's taps (DTN_DROPDOWN, DTN_DATETIMECHANGE, DTN_CLOSEUP).
 //
-// The picker is a date edit with a calendar pop-up. Where the control is made otherwise, only
-// the functions of this namespace need to change: the widget, the point that opens it, its
-// calendar, and the cell of a day.
+// The platform's date picker is reached through date_picker_access.h; a date edit of the
+// toolkit with a calendar pop-up (a test's own control class) is worked the same way.
 #include "device/script_input.h"
 #include "device/script_verbs.h"
+#include "platform/window/date_picker/date_picker_access.h"
 #include "platform/window/window_object.h"
 
 #include <QCalendarWidget>
@@ -13,18 +14,19 @@
 #include <QPointer>
 #include <QStyleOption>
 #include <QTableView>
+#include <QToolButton>
 
 namespace
 {
-QDateTimeEdit* PickerOf(QWidget* widget)
+QDateTimeEdit* DateEditOf(QWidget* widget)
 {
     if (auto* edit = qobject_cast<QDateTimeEdit*>(widget))
         return edit;
     return widget ? widget->findChild<QDateTimeEdit*>() : nullptr;
 }
 
-// The drop-down button, found as the edit itself finds it under the pointer.
-QPoint OpeningPoint(QDateTimeEdit* edit)
+// The drop-down button of a date edit, found as the edit itself finds it under the pointer.
+QPoint EditOpeningPoint(QDateTimeEdit* edit)
 {
     QStyleOptionComboBox option;
     option.initFrom(edit);
@@ -33,13 +35,6 @@ QPoint OpeningPoint(QDateTimeEdit* edit)
     QRect arrow =
         edit->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, edit);
     return arrow.isValid() ? arrow.center() : QPoint(edit->width() - 6, edit->height() / 2);
-}
-
-// The calendar when it is open on the screen, else null.
-QCalendarWidget* OpenCalendar(QDateTimeEdit* edit)
-{
-    QCalendarWidget* calendar = edit->calendarPopup() ? edit->calendarWidget() : nullptr;
-    return calendar && calendar->isVisible() ? calendar : nullptr;
 }
 
 QTableView* DaysOf(QCalendarWidget* calendar)
@@ -67,6 +62,32 @@ QModelIndex CellOf(QCalendarWidget* calendar, QTableView* days, QDate date)
         return model->data(day, Qt::DisplayRole).toInt() == date.day() ? day : QModelIndex();
     }
     return QModelIndex();
+}
+
+int MonthNumber(int year, int month)
+{
+    return year * 12 + month - 1;
+}
+
+// Taps the calendar's month arrows until it shows the month of `date`. A calendar without arrows
+// (or one whose arrow does not turn it) is turned to the month directly, as its arrows would.
+void TurnTo(QCalendarWidget* calendar, QDate date)
+{
+    auto* back = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth"));
+    auto* forward = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_nextmonth"));
+    int target = MonthNumber(date.year(), date.month());
+    for (;;) {
+        int shown = MonthNumber(calendar->yearShown(), calendar->monthShown());
+        if (shown == target)
+            return;
+        QToolButton* arrow = shown < target ? forward : back;
+        if (!arrow || !arrow->isVisible() || !arrow->isEnabled())
+            break;
+        TapWidget(arrow, arrow->rect().center());
+        if (MonthNumber(calendar->yearShown(), calendar->monthShown()) == shown)
+            break;
+    }
+    calendar->setCurrentPage(date.year(), date.month());
 }
 
 std::string Text(QDate date)
@@ -99,12 +120,30 @@ class DateAction : public ScriptAction
 
     std::string Name() const { return ControlName(int(id_)); }
 
+    StepResult OutOfRange(std::string* reason, QDate first, QDate last)
+    {
+        return Fail(reason, Name() + " offers the days from " + Text(first) + " to " + Text(last) +
+                                " only");
+    }
+
     StepResult Open(std::string* reason)
     {
         HWND control = ReachableControl(int(id_), reason);
         if (!control)
             return StepResult::Failed;
-        QDateTimeEdit* edit = PickerOf(WidgetOf(control));
+        control_ = control;
+        if (IsDatePicker(control)) {
+            if (!DatePickerHasCalendar(control))
+                return Fail(reason, Name() + " has no calendar to open");
+            QDate first = DatePickerEarliest(control), last = DatePickerLatest(control);
+            if (date_ < first || date_ > last)
+                return OutOfRange(reason, first, last);
+            picker_ = WidgetOf(control);
+            opened_ = true;
+            TapWidget(picker_, DatePickerButtonPoint(control));
+            return StepResult::More;
+        }
+        QDateTimeEdit* edit = DateEditOf(WidgetOf(control));
         if (!edit)
             return Fail(reason, Name() + " is not a date picker");
         if (!edit->calendarPopup())
@@ -112,23 +151,34 @@ class DateAction : public ScriptAction
         if (edit->isReadOnly())
             return Fail(reason, Name() + " is read-only");
         if (date_ < edit->minimumDate() || date_ > edit->maximumDate())
-            return Fail(reason, Name() + " offers the days from " + Text(edit->minimumDate()) +
-                                    " to " + Text(edit->maximumDate()) + " only");
+            return OutOfRange(reason, edit->minimumDate(), edit->maximumDate());
         edit_ = edit;
+        picker_ = edit;
         opened_ = true;
-        TapWidget(edit, OpeningPoint(edit));
+        TapWidget(edit, EditOpeningPoint(edit));
         return StepResult::More;
+    }
+
+    // The calendar of the control when it is open on the screen, else null.
+    QCalendarWidget* OpenCalendar() const
+    {
+        if (!edit_)
+            return IsWindow(control_) ? DatePickerOpenCalendar(control_) : nullptr;
+        QCalendarWidget* calendar = edit_->calendarPopup() ? edit_->calendarWidget() : nullptr;
+        return calendar && calendar->isVisible() ? calendar : nullptr;
     }
 
     StepResult Choose(std::string* reason)
     {
-        if (!edit_)
+        if (!picker_)
             return Fail(reason, Name() + " went away while its calendar was open");
-        QCalendarWidget* calendar = OpenCalendar(edit_);
+        QCalendarWidget* calendar = OpenCalendar();
         if (!calendar)
             return Fail(reason, "the calendar of " + Name() + " did not open");
-        // Turning the pages one by one would end on the same page; this turns to it at once.
-        calendar->setCurrentPage(date_.year(), date_.month());
+        QPointer<QCalendarWidget> alive(calendar);
+        TurnTo(calendar, date_);
+        if (!alive || !calendar->isVisible())
+            return Fail(reason, "the calendar of " + Name() + " closed while it was turned");
         QTableView* days = DaysOf(calendar);
         QModelIndex cell = days ? CellOf(calendar, days, date_) : QModelIndex();
         QRect rect = cell.isValid() ? days->visualRect(cell) : QRect();
@@ -142,6 +192,8 @@ class DateAction : public ScriptAction
     unsigned long id_ = 0;
     QDate date_;
     bool opened_ = false;
+    HWND control_ = nullptr;
+    QPointer<QWidget> picker_;
     QPointer<QDateTimeEdit> edit_;
 };
 } // namespace
