@@ -103,19 +103,23 @@ TEST(RecordList, AnAscendingListIsScrolledToItsLastRowAndADescendingOneStaysAtTh
     EXPECT_EQ(top[0].toInt(), 0);
 }
 
-TEST(RecordList, ATapOnARowSelectsItAndLeavesTheRecordsAsTheyWere)
+TEST(RecordList, ATapOnARowOpensItsRecordAndCancelLeavesEverythingAsItWas)
 {
     DeviceUnderTest device;
     PutThreeRecords(device);
     QJsonObject before = device.Dump();
-    RunOutcome run = device.Run("row 1\nstate\nkey enter\nstate\n");
+    RunOutcome run = device.Run("row 1\nstate\nclick 1013\nstate\n");
     ASSERT_EQ(run.ScriptError(), "");
-    QJsonArray rows = Rows(run.State(0));
+    QJsonObject open = run.State(0);
+    EXPECT_EQ(open.value("dialogs").toArray(), QJsonArray{108});
+    QJsonArray rows = Rows(open);
     ASSERT_EQ(rows.size(), 3);
-    EXPECT_TRUE(rows[1].toObject().value("selected").toBool());
+    EXPECT_TRUE(rows[1].toObject().value("selected").toBool()) << "the list under the dialog";
     EXPECT_FALSE(rows[0].toObject().value("selected").toBool());
-    EXPECT_EQ(RowTexts(run.State(1)), ascending);
-    EXPECT_TRUE(Rows(run.State(1))[1].toObject().value("selected").toBool());
+    QJsonObject closed = run.State(1);
+    EXPECT_TRUE(closed.value("dialogs").toArray().isEmpty());
+    EXPECT_EQ(RowTexts(closed), ascending);
+    EXPECT_TRUE(Rows(closed)[1].toObject().value("selected").toBool());
     EXPECT_EQ(device.Dump().value("databases"), before.value("databases"));
 }
 
