@@ -138,7 +138,7 @@ void SetFont(ListViewWidget& list, HFONT font)
     if (height > 0)
         chosen.setPixelSize(height);
     if (description.lfWeight > 0)
-        chosen.setWeight(QFont::Weight(std::clamp(int(description.lfWeight / 10), 1, 1000)));
+        chosen.setWeight(QFont::Weight(std::clamp(int(description.lfWeight), 1, 1000)));
     chosen.setItalic(description.lfItalic != 0);
     list.SetListFont(chosen);
 }

@@ -107,7 +107,7 @@ QFont FontOf(const GdiObject* object)
     int height = description.lfHeight < 0 ? -description.lfHeight : description.lfHeight;
     font.setPixelSize(height > 0 ? height : 11);
     if (description.lfWeight > 0)
-        font.setWeight(QFont::Weight(std::clamp(int(description.lfWeight / 10), 1, 1000)));
+        font.setWeight(QFont::Weight(std::clamp(int(description.lfWeight), 1, 1000)));
     font.setItalic(description.lfItalic != 0);
     font.setUnderline(description.lfUnderline != 0);
     font.setStrikeOut(description.lfStrikeOut != 0);

@@ -1,11 +1,15 @@
 // Painting a program window: WM_PAINT between BeginPaint and EndPaint, with the class's
 // background, brushes, pens and text drawn where the program asked.
-#include "platform/window/window_object.h"
+#include "platform/window/window_internal.h"
 
 #include <QImage>
+#include <QPainter>
 #include <QWidget>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
 
 namespace
 {
@@ -73,6 +77,44 @@ TEST_F(Painting, TheProgramsDrawingLandsWhereItAskedOverTheClassBackground)
     EXPECT_EQ(QColor(image.pixel(5, 80)), QColor(Qt::white)) << "the class's background";
     EXPECT_EQ(QColor(image.pixel(50, 50)), QColor(0, 0, 200)) << "the pen's line";
     EXPECT_TRUE(selectedBack) << "SelectObject gives back the object it replaced";
+}
+
+// Ink of "Time Record" written in a font of this weight, counted in dark pixels.
+int InkOfWeight(LONG weight)
+{
+    QImage image(120, 30, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    LOGFONTW description = {};
+    description.lfHeight = -14;
+    description.lfWeight = weight;
+    std::u16string face = u"Liberation Serif";
+    std::copy(face.begin(), face.end(), description.lfFaceName);
+    HFONT font = CreateFontIndirectW(&description);
+    HWND window =
+        CreateWindowExW(0, u"Painting", u"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    OpenPaintContext(window, &painter, image.rect());
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    SelectObject(dc, font);
+    ExtTextOutW(dc, 2, 4, 0, nullptr, u"Time Record", 11, nullptr);
+    EndPaint(window, &paint);
+    ClosePaintContext(window);
+    painter.end();
+    DestroyWindow(window);
+    DeleteObject(font);
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            ink += qGray(image.pixel(x, y)) < 128;
+    return ink;
+}
+
+TEST_F(Painting, AHeavyFontWritesHeavierThanANormalOne)
+{
+    int normal = InkOfWeight(400), heavy = InkOfWeight(800);
+    EXPECT_GT(normal, 0);
+    EXPECT_GT(heavy, normal + normal / 5) << "weights are the font's own scale, 100 to 900";
 }
 
 TEST_F(Painting, PaintingOutsideWmPaintHasNoContext)
