@@ -176,8 +176,13 @@ class ComboWidget : public QComboBox
         if (!dropped_ || !list)
             return QComboBox::eventFilter(watched, event);
         if (watched == list->viewport()) {
-            auto* mouse = static_cast<QMouseEvent*>(event);
-            switch (event->type()) {
+            // Only mouse events are read as such: the viewport sees every kind of event.
+            auto* mouse = event->type() == QEvent::MouseButtonPress ||
+                                  event->type() == QEvent::MouseMove ||
+                                  event->type() == QEvent::MouseButtonRelease
+                              ? static_cast<QMouseEvent*>(event)
+                              : nullptr;
+            switch (mouse ? event->type() : QEvent::None) {
             case QEvent::MouseButtonPress:
                 if (mouse->button() == Qt::LeftButton)
                     viewPressed_ = true;
