@@ -1,14 +1,14 @@
 // Dialog templates as the dialog manager reads them: the documented in-memory layout of a
 // DLGTEMPLATE followed by its menu, class, caption and font (DS_SETFONT), then each control as a
 // DLGITEMTEMPLATE on a DWORD boundary with its class, text and creation data, all in WORDs.
-// Programs describe a template as a table (DIALOGSPEC) and turn it into those words when they
+// Programs describe a template as a table (DIALOGTABLE) and turn it into those words when they
 // are compiled:
 //
-//     constexpr DIALOGITEMSPEC items[] = {{WS_CHILD | WS_VISIBLE | SS_LEFT, 4, 35, 35, 16, 1003,
+//     constexpr DIALOGITEMENTRY items[] = {{WS_CHILD | WS_VISIBLE | SS_LEFT, 4, 35, 35, 16, 1003,
 //                                          DIALOG_CLASS_STATIC, u"Date: "}, ...};
-//     constexpr DIALOGSPEC spec = {DS_SETFONT | WS_POPUP, 0, 0, 0, 160, 180, u"Register Time",
+//     constexpr DIALOGTABLE table = {DS_SETFONT | WS_POPUP, 0, 0, 0, 160, 180, u"Register Time",
 //                                  8, u"Tahoma", items, std::size(items)};
-//     constexpr auto words = BuildDialogTemplate<DialogTemplateWords(spec)>(spec);
+//     constexpr auto words = BuildDialogTemplate<DialogTemplateWords(table)>(table);
 //     const DIALOGRESOURCE dialog = {108, words.data(), sizeof(words)};
 #pragma once
 
@@ -31,7 +31,7 @@
 #define DIALOG_CLASS_SCROLLBAR u"\xFFFF\x0084"
 #define DIALOG_CLASS_COMBOBOX u"\xFFFF\x0085"
 
-struct DIALOGITEMSPEC {
+struct DIALOGITEMENTRY {
     DWORD style;
     short x, y, cx, cy; // dialog units
     WORD id;
@@ -40,14 +40,14 @@ struct DIALOGITEMSPEC {
     DWORD exStyle = 0;
 };
 
-struct DIALOGSPEC {
+struct DIALOGTABLE {
     DWORD style;
     DWORD exStyle;
     short x, y, cx, cy; // dialog units
     LPCWSTR caption;
     WORD pointSize; // with DS_SETFONT
     LPCWSTR typeface;
-    const DIALOGITEMSPEC* items;
+    const DIALOGITEMENTRY* items;
     size_t itemCount;
 };
 
@@ -96,16 +96,16 @@ template <size_t N> struct Writer {
 };
 } // namespace dialog_template_detail
 
-// The number of WORDs the template of `spec` takes.
-constexpr size_t DialogTemplateWords(const DIALOGSPEC& spec)
+// The number of WORDs the template of `table` takes.
+constexpr size_t DialogTemplateWords(const DIALOGTABLE& table)
 {
     using namespace dialog_template_detail;
     // style, exStyle (2 words each), count, x, y, cx, cy; no menu, the default class.
-    size_t words = 4 + 5 + 1 + 1 + Length(spec.caption) + 1;
-    if (spec.style & DS_SETFONT)
-        words += 1 + Length(spec.typeface) + 1;
-    for (size_t i = 0; i < spec.itemCount; ++i) {
-        const DIALOGITEMSPEC& item = spec.items[i];
+    size_t words = 4 + 5 + 1 + 1 + Length(table.caption) + 1;
+    if (table.style & DS_SETFONT)
+        words += 1 + Length(table.typeface) + 1;
+    for (size_t i = 0; i < table.itemCount; ++i) {
+        const DIALOGITEMENTRY& item = table.items[i];
         words = Align2(words);
         // style, exStyle, x, y, cx, cy, id, class, text, creation data size.
         words += 4 + 4 + 1 + NameWords(item.windowClass) + NameWords(item.text) + 1;
@@ -113,25 +113,25 @@ constexpr size_t DialogTemplateWords(const DIALOGSPEC& spec)
     return words;
 }
 
-template <size_t N> constexpr std::array<WORD, N> BuildDialogTemplate(const DIALOGSPEC& spec)
+template <size_t N> constexpr std::array<WORD, N> BuildDialogTemplate(const DIALOGTABLE& table)
 {
     dialog_template_detail::Writer<N> w;
-    w.Dword(spec.style);
-    w.Dword(spec.exStyle);
-    w.Word(WORD(spec.itemCount));
-    w.Word(WORD(spec.x));
-    w.Word(WORD(spec.y));
-    w.Word(WORD(spec.cx));
-    w.Word(WORD(spec.cy));
+    w.Dword(table.style);
+    w.Dword(table.exStyle);
+    w.Word(WORD(table.itemCount));
+    w.Word(WORD(table.x));
+    w.Word(WORD(table.y));
+    w.Word(WORD(table.cx));
+    w.Word(WORD(table.cy));
     w.Word(0); // no menu
     w.Word(0); // the dialog class
-    w.Text(spec.caption ? spec.caption : u"");
-    if (spec.style & DS_SETFONT) {
-        w.Word(spec.pointSize);
-        w.Text(spec.typeface ? spec.typeface : u"");
+    w.Text(table.caption ? table.caption : u"");
+    if (table.style & DS_SETFONT) {
+        w.Word(table.pointSize);
+        w.Text(table.typeface ? table.typeface : u"");
     }
-    for (size_t i = 0; i < spec.itemCount; ++i) {
-        const DIALOGITEMSPEC& item = spec.items[i];
+    for (size_t i = 0; i < table.itemCount; ++i) {
+        const DIALOGITEMENTRY& item = table.items[i];
         w.Align();
         w.Dword(item.style);
         w.Dword(item.exStyle);

@@ -25,7 +25,7 @@ struct Output {
     }
 };
 
-struct Spec {
+struct Field {
     bool left = false;
     bool zero = false;
     int width = 0;
@@ -33,23 +33,23 @@ struct Spec {
     bool narrow = false;
 };
 
-void PutPadded(Output& out, const Spec& spec, const WCHAR* digits, int n, bool negative)
+void PutPadded(Output& out, const Field& field, const WCHAR* digits, int n, bool negative)
 {
     int body = n + (negative ? 1 : 0);
-    int pad = spec.width > body ? spec.width - body : 0;
-    if (!spec.left && !spec.zero)
+    int pad = field.width > body ? field.width - body : 0;
+    if (!field.left && !field.zero)
         out.Repeat(u' ', pad);
     if (negative)
         out.Put(u'-');
-    if (!spec.left && spec.zero)
+    if (!field.left && field.zero)
         out.Repeat(u'0', pad);
     for (int i = 0; i < n; ++i)
         out.Put(digits[i]);
-    if (spec.left)
+    if (field.left)
         out.Repeat(u' ', pad);
 }
 
-void PutNumber(Output& out, const Spec& spec, unsigned long long value, bool negative, int base,
+void PutNumber(Output& out, const Field& field, unsigned long long value, bool negative, int base,
                bool upper)
 {
     WCHAR digits[32];
@@ -59,30 +59,30 @@ void PutNumber(Output& out, const Spec& spec, unsigned long long value, bool neg
         digits[n++] = static_cast<WCHAR>(set[value % base]);
         value /= base;
     } while (value);
-    int minimum = spec.precision > n ? spec.precision : n;
+    int minimum = field.precision > n ? field.precision : n;
     WCHAR ordered[64];
     int k = 0;
     for (int i = n; i < minimum; ++i)
         ordered[k++] = u'0';
     while (n)
         ordered[k++] = digits[--n];
-    PutPadded(out, spec, ordered, k, negative);
+    PutPadded(out, field, ordered, k, negative);
 }
 
-template <typename Char> void PutText(Output& out, const Spec& spec, const Char* text)
+template <typename Char> void PutText(Output& out, const Field& field, const Char* text)
 {
     static const Char nullText[] = {'(', 'n', 'u', 'l', 'l', ')', 0};
     if (!text)
         text = nullText;
     int n = 0;
-    while (text[n] && (spec.precision < 0 || n < spec.precision))
+    while (text[n] && (field.precision < 0 || n < field.precision))
         ++n;
-    int pad = spec.width > n ? spec.width - n : 0;
-    if (!spec.left)
+    int pad = field.width > n ? field.width - n : 0;
+    if (!field.left)
         out.Repeat(u' ', pad);
     for (int i = 0; i < n; ++i)
         out.Put(static_cast<WCHAR>(static_cast<std::make_unsigned_t<Char>>(text[i])));
-    if (spec.left)
+    if (field.left)
         out.Repeat(u' ', pad);
 }
 
@@ -143,26 +143,26 @@ int wvnsprintfW(LPWSTR buffer, int bufferMax, LPCWSTR format, va_list args)
             out.Put(u'%');
             continue;
         }
-        Spec spec;
+        Field field;
         for (;; ++p) {
             if (*p == u'-')
-                spec.left = true;
+                field.left = true;
             else if (*p == u'0')
-                spec.zero = true;
+                field.zero = true;
             else
                 break;
         }
-        spec.width = ParseCount(p);
+        field.width = ParseCount(p);
         if (*p == u'.') {
             ++p;
-            spec.precision = ParseCount(p);
+            field.precision = ParseCount(p);
         }
         bool isLong = false;
         if (*p == u'l') {
             isLong = true;
             ++p;
         } else if (*p == u'h') {
-            spec.narrow = true;
+            field.narrow = true;
             ++p;
         }
         switch (*p) {
@@ -171,31 +171,31 @@ int wvnsprintfW(LPWSTR buffer, int bufferMax, LPCWSTR format, va_list args)
             long long v = isLong ? va_arg(args, long) : va_arg(args, int);
             unsigned long long magnitude = v < 0 ? 0ULL - static_cast<unsigned long long>(v)
                                                  : static_cast<unsigned long long>(v);
-            PutNumber(out, spec, magnitude, v < 0, 10, false);
+            PutNumber(out, field, magnitude, v < 0, 10, false);
             break;
         }
         case u'u':
-            PutNumber(out, spec, isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned),
+            PutNumber(out, field, isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned),
                       false, 10, false);
             break;
         case u'x':
         case u'X':
-            PutNumber(out, spec, isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned),
+            PutNumber(out, field, isLong ? va_arg(args, unsigned long) : va_arg(args, unsigned),
                       false, 16, *p == u'X');
             break;
         case u'c': {
             WCHAR c = static_cast<WCHAR>(va_arg(args, int));
             WCHAR text[2] = {c, 0};
-            PutText(out, spec, text);
+            PutText(out, field, text);
             break;
         }
         case u's':
-            if (spec.narrow)
-                PutText(out, spec, va_arg(args, const char*));
+            if (field.narrow)
+                PutText(out, field, va_arg(args, const char*));
             else
-                PutText(out, spec, va_arg(args, const WCHAR*));
+                PutText(out, field, va_arg(args, const WCHAR*));
             break;
-        case u'S': PutText(out, spec, va_arg(args, const char*)); break;
+        case u'S': PutText(out, field, va_arg(args, const char*)); break;
         case 0:
             --p; // a format ending in '%' writes nothing more
             break;

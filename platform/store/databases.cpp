@@ -49,10 +49,10 @@ bool IsValidName(LPCWSTR name)
     return length >= 1 && length < CEDB_MAXDBASENAMELEN && IsWholeUtf16(name, length);
 }
 
-bool IsValidSortOrder(const SORTORDERSPEC& spec)
+bool IsValidSortOrder(const SORTORDERSPEC& order)
 {
-    WORD type = TypeFromPropID(spec.propid);
-    return IsKnownType(type) && type != CEVT_BLOB && !(spec.dwFlags & ~knownSortFlags);
+    WORD type = TypeFromPropID(order.propid);
+    return IsKnownType(type) && type != CEVT_BLOB && !(order.dwFlags & ~knownSortFlags);
 }
 
 // The database of that name: ERROR_FILE_NOT_FOUND when there is none.

@@ -56,89 +56,89 @@ constexpr WORD NoId = 0xFFFF;
 
 constexpr DWORD Shown = WS_CHILD | WS_VISIBLE;
 
-constexpr DIALOGITEMSPEC Control(DWORD style, Units at, WORD id, LPCWSTR windowClass, LPCWSTR text)
+constexpr DIALOGITEMENTRY Control(DWORD style, Units at, WORD id, LPCWSTR windowClass, LPCWSTR text)
 {
     return {style, at.x, at.y, at.cx, at.cy, id, windowClass, text};
 }
 
-constexpr DIALOGITEMSPEC Label(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY Label(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | SS_LEFT, at, id, DIALOG_CLASS_STATIC, text);
 }
-constexpr DIALOGITEMSPEC CentredLabel(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY CentredLabel(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | SS_CENTER, at, id, DIALOG_CLASS_STATIC, text);
 }
 // An icon resource shown by a static: its text is the icon's number as an ordinal.
-constexpr DIALOGITEMSPEC IconPicture(WORD id, LPCWSTR icon, Units at)
+constexpr DIALOGITEMENTRY IconPicture(WORD id, LPCWSTR icon, Units at)
 {
     return Control(Shown | SS_ICON, at, id, DIALOG_CLASS_STATIC, icon);
 }
-constexpr DIALOGITEMSPEC GroupBox(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY GroupBox(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | BS_GROUPBOX, at, id, DIALOG_CLASS_BUTTON, text);
 }
-constexpr DIALOGITEMSPEC PushButton(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY PushButton(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | WS_TABSTOP | BS_PUSHBUTTON, at, id, DIALOG_CLASS_BUTTON, text);
 }
-constexpr DIALOGITEMSPEC DefaultButton(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY DefaultButton(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | WS_TABSTOP | BS_DEFPUSHBUTTON, at, id, DIALOG_CLASS_BUTTON, text);
 }
-constexpr DIALOGITEMSPEC CheckBox(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY CheckBox(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | WS_TABSTOP | BS_AUTOCHECKBOX, at, id, DIALOG_CLASS_BUTTON, text);
 }
 // The first radio button of a group starts it; the next control that starts a group ends it.
-constexpr DIALOGITEMSPEC FirstRadio(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY FirstRadio(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | WS_GROUP | WS_TABSTOP | BS_AUTORADIOBUTTON, at, id, DIALOG_CLASS_BUTTON,
                    text);
 }
-constexpr DIALOGITEMSPEC Radio(WORD id, LPCWSTR text, Units at)
+constexpr DIALOGITEMENTRY Radio(WORD id, LPCWSTR text, Units at)
 {
     return Control(Shown | WS_TABSTOP | BS_AUTORADIOBUTTON, at, id, DIALOG_CLASS_BUTTON, text);
 }
-constexpr DIALOGITEMSPEC LineEdit(WORD id, Units at)
+constexpr DIALOGITEMENTRY LineEdit(WORD id, Units at)
 {
     return Control(Shown | WS_TABSTOP | WS_BORDER | ES_LEFT | ES_AUTOHSCROLL, at, id,
                    DIALOG_CLASS_EDIT, nullptr);
 }
 // A drop-down list without an edit field; its height includes the part that drops down.
-constexpr DIALOGITEMSPEC DropDownList(WORD id, Units at)
+constexpr DIALOGITEMENTRY DropDownList(WORD id, Units at)
 {
     return Control(Shown | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, at, id,
                    DIALOG_CLASS_COMBOBOX, nullptr);
 }
-constexpr DIALOGITEMSPEC SortedDropDownList(WORD id, Units at)
+constexpr DIALOGITEMENTRY SortedDropDownList(WORD id, Units at)
 {
     return Control(Shown | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | CBS_SORT, at, id,
                    DIALOG_CLASS_COMBOBOX, nullptr);
 }
-constexpr DIALOGITEMSPEC SortedListBox(WORD id, Units at)
+constexpr DIALOGITEMENTRY SortedListBox(WORD id, Units at)
 {
     return Control(Shown | WS_TABSTOP | WS_VSCROLL | WS_BORDER | LBS_NOTIFY | LBS_SORT, at, id,
                    DIALOG_CLASS_LISTBOX, nullptr);
 }
-constexpr DIALOGITEMSPEC DatePicker(WORD id, Units at)
+constexpr DIALOGITEMENTRY DatePicker(WORD id, Units at)
 {
     return Control(Shown | WS_TABSTOP | DTS_SHORTDATEFORMAT, at, id, DATETIMEPICK_CLASSW, nullptr);
 }
 
 // A control the dialog shows only later.
-constexpr DIALOGITEMSPEC Hidden(DIALOGITEMSPEC item)
+constexpr DIALOGITEMENTRY Hidden(DIALOGITEMENTRY item)
 {
     item.style &= ~DWORD(WS_VISIBLE);
     return item;
 }
-constexpr DIALOGITEMSPEC Disabled(DIALOGITEMSPEC item)
+constexpr DIALOGITEMENTRY Disabled(DIALOGITEMENTRY item)
 {
     item.style |= WS_DISABLED;
     return item;
 }
 // Ends the radio-button group before it.
-constexpr DIALOGITEMSPEC StartsGroup(DIALOGITEMSPEC item)
+constexpr DIALOGITEMENTRY StartsGroup(DIALOGITEMENTRY item)
 {
     item.style |= WS_GROUP;
     return item;
@@ -146,33 +146,33 @@ constexpr DIALOGITEMSPEC StartsGroup(DIALOGITEMSPEC item)
 
 // A full-screen dialog at the top left of its area; without a caption it has no caption bar.
 template <typename Items>
-constexpr DIALOGSPEC FullScreenDialog(LPCWSTR caption, const Items& items,
-                                      LPCWSTR typeface = SansSerifFace)
+constexpr DIALOGTABLE FullScreenDialog(LPCWSTR caption, const Items& items,
+                                       LPCWSTR typeface = SansSerifFace)
 {
-    DIALOGSPEC spec = {};
-    spec.style = DS_SETFONT | WS_POPUP | (caption ? WS_CAPTION : 0);
-    spec.cx = DialogAcross;
-    spec.cy = DialogDown;
-    spec.caption = caption;
-    spec.pointSize = SystemPointSize;
-    spec.typeface = typeface;
-    spec.items = std::data(items);
-    spec.itemCount = std::size(items);
-    return spec;
+    DIALOGTABLE table = {};
+    table.style = DS_SETFONT | WS_POPUP | (caption ? WS_CAPTION : 0);
+    table.cx = DialogAcross;
+    table.cy = DialogDown;
+    table.caption = caption;
+    table.pointSize = SystemPointSize;
+    table.typeface = typeface;
+    table.items = std::data(items);
+    table.itemCount = std::size(items);
+    return table;
 }
 
 // About (102): the program's icon, name, description and version; closed by the Done button.
-constexpr DIALOGITEMSPEC AboutItems[] = {
+constexpr DIALOGITEMENTRY AboutItems[] = {
     IconPicture(NoId, u"\xFFFF\x0065", Du(8, 8, 21, 20)), // icon 101
     Label(NoId, u"Zentally", Du(40, 8, 112, 10)),
     Label(NoId, u"Personal Time Manager", Du(40, 20, 112, 10)),
     Label(NoId, u"Version:", Du(40, 36, 32, 10)),
     Label(1066, nullptr, Du(74, 36, 40, 10)), // the version number, set when the dialog opens
 };
-constexpr DIALOGSPEC About = FullScreenDialog(nullptr, AboutItems);
+constexpr DIALOGTABLE About = FullScreenDialog(nullptr, AboutItems);
 
 // Register Time (108): a record's date, duration, category and memo.
-constexpr DIALOGITEMSPEC RegisterTimeItems[] = {
+constexpr DIALOGITEMENTRY RegisterTimeItems[] = {
     Label(1003, u"Date: ", Px(4, 35, 35, 16)),
     Label(1004, u"Time (h m):", Px(4, 61, 71, 16)),
     Label(1005, u"Category:", Px(4, 91, 60, 16)),
@@ -186,40 +186,40 @@ constexpr DIALOGITEMSPEC RegisterTimeItems[] = {
     PushButton(1013, u"Cancel", Px(5, 150, 70, 24)),
     DefaultButton(1014, u"OK", Px(163, 150, 70, 24)),
 };
-constexpr DIALOGSPEC RegisterTime = FullScreenDialog(u"Register Time", RegisterTimeItems);
+constexpr DIALOGTABLE RegisterTime = FullScreenDialog(u"Register Time", RegisterTimeItems);
 
 // Edit Categories (124): the categories, sorted by the list box, and what can be done to them.
 // Below the heading the dialog paints at its top (to 22 pixels down).
-constexpr DIALOGITEMSPEC EditCategoriesItems[] = {
+constexpr DIALOGITEMENTRY EditCategoriesItems[] = {
     SortedListBox(1041, Du(4, 16, 152, 60)),
     DefaultButton(1032, u"New", Du(4, 80, 48, 14)),
     PushButton(1033, u"Rename", Du(56, 80, 48, 14)),
     PushButton(1034, u"Delete", Du(108, 80, 48, 14)),
     CheckBox(1042, u"Apply Rename and Delete to records", Du(4, 100, 152, 12)),
 };
-constexpr DIALOGSPEC EditCategories = FullScreenDialog(u"Edit Categories...", EditCategoriesItems);
+constexpr DIALOGTABLE EditCategories = FullScreenDialog(u"Edit Categories...", EditCategoriesItems);
 
 // New category (125): the name of a category to add; OK waits for some text.
-constexpr DIALOGITEMSPEC NewCategoryItems[] = {
+constexpr DIALOGITEMENTRY NewCategoryItems[] = {
     Label(1043, u"Enter a new category name:", Px(6, 20, 160, 18)),
     LineEdit(1044, Px(6, 43, 227, 21)),
     Disabled(PushButton(1045, u"OK", Px(6, 80, 90, 20))),
     DefaultButton(1046, u"Cancel", Px(142, 80, 90, 20)),
 };
-constexpr DIALOGSPEC NewCategory = FullScreenDialog(u"New category", NewCategoryItems);
+constexpr DIALOGTABLE NewCategory = FullScreenDialog(u"New category", NewCategoryItems);
 
 // Edit category (126): the new name of the category chosen in Edit Categories.
-constexpr DIALOGITEMSPEC EditCategoryItems[] = {
+constexpr DIALOGITEMENTRY EditCategoryItems[] = {
     Label(1036, u"Edit category name:", Px(6, 20, 150, 18)),
     LineEdit(1037, Px(6, 43, 227, 21)),
     PushButton(1038, u"OK", Px(6, 80, 90, 20)),
     DefaultButton(1039, u"Cancel", Px(142, 80, 90, 20)),
 };
-constexpr DIALOGSPEC EditCategory = FullScreenDialog(u"Edit category", EditCategoryItems);
+constexpr DIALOGTABLE EditCategory = FullScreenDialog(u"Edit category", EditCategoryItems);
 
 // Time Report (127): the range of dates and the category to total, then the single total; the
 // list of totals per category (control 501) is made by the dialog when it is needed.
-constexpr DIALOGITEMSPEC TimeReportItems[] = {
+constexpr DIALOGITEMENTRY TimeReportItems[] = {
     GroupBox(1050, u"Define Date range", Px(6, 5, 226, 70)),
     Label(1051, u"Starts:", Px(12, 25, 40, 16)),
     Label(1052, u"Ends:", Px(12, 50, 35, 16)),
@@ -235,11 +235,11 @@ constexpr DIALOGITEMSPEC TimeReportItems[] = {
     Hidden(Label(1062, u"Total (hh mm):", Px(12, 190, 100, 16))),
     Hidden(CentredLabel(1063, nullptr, Px(135, 189, 80, 18))), // the single total
 };
-constexpr DIALOGSPEC TimeReport = FullScreenDialog(u"Define time range", TimeReportItems);
+constexpr DIALOGTABLE TimeReport = FullScreenDialog(u"Define time range", TimeReportItems);
 
 // Delete by Range (129): the range of dates whose records are deleted. Its font is the system's
 // by name.
-constexpr DIALOGITEMSPEC DeleteByRangeItems[] = {
+constexpr DIALOGITEMENTRY DeleteByRangeItems[] = {
     GroupBox(1110, u"Define Date range", Px(6, 35, 228, 70)),
     Label(1111, u"Starts:", Px(17, 55, 40, 18)),
     DatePicker(1112, Px(80, 53, 115, 20)),
@@ -248,13 +248,13 @@ constexpr DIALOGITEMSPEC DeleteByRangeItems[] = {
     PushButton(1115, u"Find Records", Px(8, 115, 100, 21)),
     PushButton(1116, u"Cancel", Px(131, 115, 100, 21)),
 };
-constexpr DIALOGSPEC DeleteByRange =
+constexpr DIALOGTABLE DeleteByRange =
     FullScreenDialog(u"Delete by Range", DeleteByRangeItems, u"System");
 
 // Export File Options, for the records (1070) and for the report's totals (1091): one layout
 // whose control ids are counted from the first group box's (1071 and 1092). The list of duration
 // formats keeps the order it is filled in, since an entry's place is its value.
-constexpr std::array<DIALOGITEMSPEC, 13> ExportOptionsItems(int first)
+constexpr std::array<DIALOGITEMENTRY, 13> ExportOptionsItems(int first)
 {
     auto id = [first](int n) { return WORD(first + n); };
     return {{
@@ -274,13 +274,13 @@ constexpr std::array<DIALOGITEMSPEC, 13> ExportOptionsItems(int first)
     }};
 }
 constexpr auto ExportRecordsItems = ExportOptionsItems(1071);
-constexpr DIALOGSPEC ExportRecords = FullScreenDialog(u"Export File Options", ExportRecordsItems);
+constexpr DIALOGTABLE ExportRecords = FullScreenDialog(u"Export File Options", ExportRecordsItems);
 constexpr auto ExportReportItems = ExportOptionsItems(1092);
-constexpr DIALOGSPEC ExportReport = FullScreenDialog(u"Export File Options", ExportReportItems);
+constexpr DIALOGTABLE ExportReport = FullScreenDialog(u"Export File Options", ExportReportItems);
 
 // View Options (1120): the date and duration formats, each with a sample; the lists keep the
 // order they are filled in, since an entry's place is its value.
-constexpr DIALOGITEMSPEC ViewOptionsItems[] = {
+constexpr DIALOGITEMENTRY ViewOptionsItems[] = {
     GroupBox(1121, u"Date view type", Px(6, 28, 228, 69)),
     DropDownList(1122, Px(18, 47, 156, 140)),
     Label(1123, u"Sample:", Px(18, 73, 65, 18)),
@@ -292,7 +292,7 @@ constexpr DIALOGITEMSPEC ViewOptionsItems[] = {
     PushButton(1129, u"Cancel", Px(7, 175, 80, 21)),
     DefaultButton(1130, u"OK", Px(153, 175, 80, 21)),
 };
-constexpr DIALOGSPEC ViewOptions = FullScreenDialog(u"View Options", ViewOptionsItems);
+constexpr DIALOGTABLE ViewOptions = FullScreenDialog(u"View Options", ViewOptionsItems);
 
 constexpr auto AboutWords = BuildDialogTemplate<DialogTemplateWords(About)>(About);
 constexpr auto RegisterTimeWords =

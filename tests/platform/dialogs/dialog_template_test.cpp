@@ -10,7 +10,7 @@
 
 namespace
 {
-constexpr DIALOGITEMSPEC items[] = {
+constexpr DIALOGITEMENTRY items[] = {
     {WS_CHILD | WS_VISIBLE | SS_LEFT, 4, 35, 35, 16, 1003, DIALOG_CLASS_STATIC, u"Date: "},
     {WS_CHILD | WS_TABSTOP, -2, 7, 95, 22, 1007, u"SysDateTimePick32", nullptr, 0x200},
     {WS_CHILD | BS_DEFPUSHBUTTON, 163, 150, 70, 24, 1014, DIALOG_CLASS_BUTTON, u"OK"},
@@ -19,12 +19,12 @@ constexpr DIALOGITEMSPEC items[] = {
     {WS_CHILD, 0, 0, 1, 1, 3, DIALOG_CLASS_COMBOBOX, u""},
     {WS_CHILD, 0, 0, 1, 1, 4, DIALOG_CLASS_SCROLLBAR, u""},
 };
-constexpr DIALOGSPEC spec = {
+constexpr DIALOGTABLE table = {
     DS_SETFONT | WS_POPUP, WS_EX_CLIENTEDGE, 3, -4, 160, 180, u"Register Time", 8, u"Tahoma", items,
     std::size(items)};
-constexpr auto words = BuildDialogTemplate<DialogTemplateWords(spec)>(spec);
+constexpr auto words = BuildDialogTemplate<DialogTemplateWords(table)>(table);
 
-constexpr DIALOGSPEC plain = {WS_POPUP, 0, 0, 0, 10, 10, u"", 0, nullptr, nullptr, 0};
+constexpr DIALOGTABLE plain = {WS_POPUP, 0, 0, 0, 10, 10, u"", 0, nullptr, nullptr, 0};
 constexpr auto plainWords = BuildDialogTemplate<DialogTemplateWords(plain)>(plain);
 
 TEST(DialogTemplates, TheHeaderGivesStylesPlaceCaptionAndFont)

@@ -11,7 +11,7 @@ namespace
 constexpr DWORD Shown = WS_CHILD | WS_VISIBLE;
 constexpr DWORD Stop = WS_TABSTOP;
 
-constexpr DIALOGITEMSPEC firstItems[] = {
+constexpr DIALOGITEMENTRY firstItems[] = {
     {Shown | Stop, 4, 4, 60, 12, 1001, u"TestField", u"first"},
     {WS_CHILD | Stop, 4, 20, 60, 12, 1002, u"TestField", u"hidden"},
     {Shown, 4, 36, 60, 12, 1003, u"TestField", u"no stop"},
@@ -20,42 +20,42 @@ constexpr DIALOGITEMSPEC firstItems[] = {
     {Shown | Stop | BS_PUSHBUTTON, 50, 68, 40, 14, IDCANCEL, DIALOG_CLASS_BUTTON, u"Cancel"},
     {Shown | Stop | BS_DEFPUSHBUTTON, 96, 68, 40, 14, 1014, DIALOG_CLASS_BUTTON, u"OK"},
 };
-constexpr DIALOGSPEC first = {
+constexpr DIALOGTABLE first = {
     DS_SETFONT | WS_POPUP, 0, 0, 0, 140, 90, u"First", 8, u"Tahoma", firstItems,
     std::size(firstItems)};
 constexpr auto firstWords = BuildDialogTemplate<DialogTemplateWords(first)>(first);
 
-constexpr DIALOGITEMSPEC secondItems[] = {
+constexpr DIALOGITEMENTRY secondItems[] = {
     {Shown | Stop, 4, 4, 60, 12, 1101, u"TestField", u"field"},
     {Shown | Stop | BS_PUSHBUTTON, 4, 20, 40, 14, IDOK, DIALOG_CLASS_BUTTON, u"OK"},
 };
-constexpr DIALOGSPEC second = {
+constexpr DIALOGTABLE second = {
     DS_SETFONT | WS_POPUP, 0, 0, 0, 100, 60, u"Second", 8, u"Tahoma", secondItems,
     std::size(secondItems)};
 constexpr auto secondWords = BuildDialogTemplate<DialogTemplateWords(second)>(second);
 
-constexpr DIALOGITEMSPEC thirdItems[] = {
+constexpr DIALOGITEMENTRY thirdItems[] = {
     {Shown | Stop | ES_MULTILINE | ES_WANTRETURN, 4, 4, 60, 30, 1201, DIALOG_CLASS_EDIT, u""},
     {Shown | Stop, 4, 40, 60, 12, 1202, DIALOG_CLASS_EDIT, u"single"},
     {Shown | Stop | BS_DEFPUSHBUTTON, 4, 60, 40, 14, 1014, DIALOG_CLASS_BUTTON, u"OK"},
 };
-constexpr DIALOGSPEC third = {
+constexpr DIALOGTABLE third = {
     DS_SETFONT | WS_POPUP, 0, 0, 0, 100, 80, u"Third", 8, u"Tahoma", thirdItems,
     std::size(thirdItems)};
 constexpr auto thirdWords = BuildDialogTemplate<DialogTemplateWords(third)>(third);
 
-constexpr DIALOGITEMSPEC fourthItems[] = {
+constexpr DIALOGITEMENTRY fourthItems[] = {
     {Shown | Stop, 4, 4, 60, 12, 1300, u"TestField", u"made"},
     {Shown | Stop, 4, 20, 60, 12, 1301, u"NoSuchClass", u"never made"},
 };
-constexpr DIALOGSPEC fourth = {
+constexpr DIALOGTABLE fourth = {
     WS_POPUP, 0, 0, 0, 100, 60, u"Fourth", 0, nullptr, fourthItems, std::size(fourthItems)};
 constexpr auto fourthWords = BuildDialogTemplate<DialogTemplateWords(fourth)>(fourth);
 
-constexpr DIALOGITEMSPEC fifthItems[] = {
+constexpr DIALOGITEMENTRY fifthItems[] = {
     {Shown | Stop, 4, 4, 60, 12, 1401, u"TestField", u"only"},
 };
-constexpr DIALOGSPEC fifth = {
+constexpr DIALOGTABLE fifth = {
     WS_POPUP, 0, 0, 0, 80, 40, u"Fifth", 0, nullptr, fifthItems, std::size(fifthItems)};
 constexpr auto fifthWords = BuildDialogTemplate<DialogTemplateWords(fifth)>(fifth);
 

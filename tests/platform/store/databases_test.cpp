@@ -118,22 +118,22 @@ TEST_F(DatabasesTest, BadCreationRequestsAreRefusedAndCreateNothing)
     SORTORDERSPEC good = {keyProp, 0};
     struct {
         const char16_t* name;
-        WORD orders;
-        SORTORDERSPEC* specs;
+        WORD count;
+        SORTORDERSPEC* orders;
     } cases[] = {
         {nullptr, 1, &good},
         {u"", 1, &good},
         {u"abcdefghijklmnopqrstuvwxyz123456", 1, &good}, // 32 characters
         {u"half \xD800 pair", 1, &good},
         {u"Two orders", 2, two},
-        {u"No specs", 1, nullptr},
+        {u"No orders", 1, nullptr},
         {u"Blob order", 1, &blobOrder},
         {u"Unknown type", 1, &unknownType},
         {u"Unknown flags", 1, &unknownFlags},
     };
     for (const auto& c : cases) {
         SetLastError(0);
-        EXPECT_EQ(CeCreateDatabase(const_cast<LPWSTR>(c.name), 0, c.orders, c.specs), 0u);
+        EXPECT_EQ(CeCreateDatabase(const_cast<LPWSTR>(c.name), 0, c.count, c.orders), 0u);
         EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_PARAMETER));
     }
     EXPECT_TRUE(ListedNames(0).empty());
