@@ -1,6 +1,8 @@
 #include "app/dialogs.h"
 
 #include "app/app_context.h"
+#include "entry/shared_ui.h"
+#include "platform/controls.h"
 #include "platform/resources.h"
 
 INT_PTR RunDialog(UINT templateId, DLGPROC procedure)
@@ -15,10 +17,38 @@ INT_PTR RunDialog(UINT templateId, DLGPROC procedure)
                                    App.MainWindow, procedure, 0);
 }
 
+void MakeDefaultButton(HWND dialog, int id)
+{
+    LRESULT previous = SendMessageW(dialog, DM_GETDEFID, 0, 0);
+    if (HIWORD(previous) == DC_HASDEFID && LOWORD(previous) != id)
+        SendDlgItemMessageW(dialog, LOWORD(previous), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+    SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
+    SendDlgItemMessageW(dialog, id, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+void PaintDialogHeader(HDC dc, UINT textId, int x, int y, const POINT (&rule)[2])
+{
+    HFONT font = CreateDialogFont(dc, u"Times New Roman", 10, 800, FALSE);
+    HGDIOBJ oldFont = SelectObject(dc, font);
+    COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 255));
+    WCHAR header[IDENTITY_TEXT_MAX];
+    int length = LoadStringW(App.Instance, textId, header, IDENTITY_TEXT_MAX);
+    SetBkMode(dc, OPAQUE);
+    ExtTextOutW(dc, x, y, 0, nullptr, header, static_cast<UINT>(length > 0 ? length : 0), nullptr);
+    SetTextColor(dc, oldColor);
+    SelectObject(dc, oldFont);
+    DeleteObject(font);
+    HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
+    HGDIOBJ oldPen = SelectObject(dc, pen);
+    Polyline(dc, rule, 2);
+    SelectObject(dc, oldPen);
+    DeleteObject(pen);
+}
+
 const DLGPROC RegisterTimeDialog = RegisterTimeDialogProc;
-const DLGPROC EditCategoriesDialog = nullptr;
-const DLGPROC NewCategoryDialog = nullptr;
-const DLGPROC EditCategoryDialog = nullptr;
+const DLGPROC EditCategoriesDialog = EditCategoriesDialogProc;
+const DLGPROC NewCategoryDialog = NewCategoryDialogProc;
+const DLGPROC EditCategoryDialog = EditCategoryDialogProc;
 const DLGPROC TimeReportDialog = nullptr;
 const DLGPROC ExportRecordsDialog = nullptr;
 const DLGPROC AboutDialog = nullptr;

@@ -66,8 +66,13 @@ LRESULT OnCreate(HWND window)
     return 0;
 }
 
-LRESULT OnActivate()
+// The main window has nothing to type into, so coming to the front it lowers the panel and passes
+// its activation on to the dialog that is open. Losing the front to a dialog it does nothing:
+// the dialog has just raised the panel where it wants it.
+LRESULT OnActivate(WORD state)
 {
+    if (state == WA_INACTIVE)
+        return 1;
     HideInputPanel();
     if (App.ActiveDialog)
         SendMessageW(App.ActiveDialog, WM_ACTIVATE, 0, 0);
@@ -239,7 +244,7 @@ LRESULT MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     switch (message) {
     case WM_CREATE: return OnCreate(window);
     case WM_DESTROY: PostQuitMessage(0); return 0;
-    case WM_ACTIVATE: return OnActivate();
+    case WM_ACTIVATE: return OnActivate(LOWORD(wParam));
     case WM_CLOSE: return OnClose(window);
     case WM_SETTINGCHANGE: return OnSettingChange(window, wParam);
     case WM_NOTIFY: return OnNotify(window, reinterpret_cast<const NMHDR*>(lParam));

@@ -321,22 +321,8 @@ INT_PTR OnPaint(HWND dialog)
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(dialog, &paint);
     if (!UseWideLayout()) {
-        HFONT font = CreateDialogFont(dc, u"Times New Roman", 10, 800, FALSE);
-        HGDIOBJ oldFont = SelectObject(dc, font);
-        COLORREF oldColor = SetTextColor(dc, RGB(0, 0, 255));
-        WCHAR header[IDENTITY_TEXT_MAX];
-        int length = LoadStringW(App.Instance, IDS_HEADER_TIME_RECORD, header, IDENTITY_TEXT_MAX);
-        SetBkMode(dc, OPAQUE);
-        ExtTextOutW(dc, 6, 4, 0, nullptr, header, static_cast<UINT>(length), nullptr);
-        SetTextColor(dc, oldColor);
-        SelectObject(dc, oldFont);
-        DeleteObject(font);
-        HPEN pen = CreatePen(PS_SOLID, 1, RGB(0, 0, 255));
-        HGDIOBJ oldPen = SelectObject(dc, pen);
         const POINT rule[] = {{6, 23}, {90, 23}};
-        Polyline(dc, rule, static_cast<int>(std::size(rule)));
-        SelectObject(dc, oldPen);
-        DeleteObject(pen);
+        PaintDialogHeader(dc, IDS_HEADER_TIME_RECORD, 6, 4, rule);
     }
     EndPaint(dialog, &paint);
     return TRUE;
