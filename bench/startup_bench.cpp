@@ -1,8 +1,9 @@
 // How long the program takes from its start to its first wait for input and an orderly exit,
 // with 1,000, 10,000 and 100,000 stored records: loading, sorting and filling the list, then
 // Shutdown. The real binary runs offscreen, played by a script of one line.
-// Then how long one New and one edit take at those numbers: a run doing a batch of them is
-// timed against a run that only starts and exits, and the difference is shared out.
+// Then how long one New, one edit and one rename of a category carried into the records take:
+// a run doing a batch of them is timed against a run that only starts and exits, and the
+// difference is shared out.
 // Run: build/bench/startup_bench
 #include "bench/stored_records.h"
 
@@ -67,11 +68,10 @@ double Seconds(const std::string& device, const std::string& script)
     return code == 0 ? spent.count() : -1;
 }
 
-constexpr int batch = 20;
-
 // Times `batch` repetitions of `step` (script lines, each ending with a newline) with
-// `count` stored records, one repetition per reported iteration.
-void TimeSteps(benchmark::State& state, const std::string& step)
+// `count` stored records; `perStep` actions in each repetition. One action per reported
+// iteration.
+void TimeSteps(benchmark::State& state, const std::string& step, int batch = 20, int perStep = 1)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
     std::string root = MakeStoredRecords(static_cast<int>(state.range(0)));
@@ -90,7 +90,7 @@ void TimeSteps(benchmark::State& state, const std::string& step)
             state.SkipWithError("the program did not end with code 0");
             break;
         }
-        state.SetIterationTime(std::max(0.0, with - without) / batch);
+        state.SetIterationTime(std::max(0.0, with - without) / (batch * perStep));
     }
     RemoveStoredRecords(root);
 }
@@ -106,6 +106,16 @@ void EditRecordBench(benchmark::State& state)
 {
     TimeSteps(state,
               "row " + std::to_string(state.range(0) / 2) + "\npick 1009 \"20\"\nclick 1014\n");
+}
+// Edit Categories with "Apply Rename and Delete to records" set: every stored record is of
+// Reading, so each rename rewrites them all and reloads the list. Renamed there and back.
+void RenameCategoryBench(benchmark::State& state)
+{
+    TimeSteps(state,
+              "menu 40019\nclick 1042\npick 1041 \"Reading\"\nclick 1033\ntype 1037 \"Books\"\n"
+              "click 1038\npick 1041 \"Books\"\nclick 1033\ntype 1037 \"Reading\"\nclick 1038\n"
+              "click 1042\nclick ok\n",
+              1, 2);
 }
 } // namespace
 
@@ -123,6 +133,12 @@ BENCHMARK(NewRecordBench)
     ->UseManualTime()
     ->Iterations(3);
 BENCHMARK(EditRecordBench)
+    ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+BENCHMARK(RenameCategoryBench)
     ->Arg(1000)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)

@@ -164,8 +164,12 @@ std::string ControlJson(HWND dialog, HWND window)
         if (auto* push = qobject_cast<QPushButton*>(widget))
             control.Bool("default", push->isDefault());
     }
-    if (auto* edit = qobject_cast<QLineEdit*>(widget))
+    if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
         control.Number("limit", edit->maxLength());
+        int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        control.Raw("selection",
+                    JsonArray().Number(start).Number(start + edit->selectionLength()).Json());
+    }
     return control.Json();
 }
 } // namespace

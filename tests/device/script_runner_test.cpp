@@ -658,7 +658,7 @@ TEST_F(ScriptRunner, ControlsShowWhatTheirWidgetsHold)
         R"({"id":18,"class":"TestCheck","text":"Apply","visible":true,"enabled":true,)"
         R"("focused":false,"rect":[0,60,200,26],"checked":true})",
         R"({"id":20,"class":"TestEdit","text":"old",)",
-        R"("rect":[0,90,200,26],"limit":8})",
+        R"("rect":[0,90,200,26],"limit":8,"selection":[3,3]})", // the cursor after the text
         R"({"id":30,"class":"TestCombo","text":"Sport",)",
         R"("items":["Job","Reading","Sport","Greyed"],"selected":2})",
         R"("items":["One","Two","Three"],"selected":1})",

@@ -158,6 +158,16 @@ void DeviceUnderTest::PutRecord(int key, int day, int month, int year, const QSt
            QString("0x0005001F=%1").arg(minutes), "0x0006001F=" + memo});
 }
 
+void DeviceUnderTest::PutCategory(int position, const QString& name) const
+{
+    if (!fs::exists(device_))
+        Run("menu 40049\n");
+    int exists = 0;
+    Store({"create-database", "Ulmra ZentallyCustom"}, &exists);
+    Store({"put-record", "Ulmra ZentallyCustom", QString("0x00000013=%1").arg(position),
+           "0x0001001F=" + name});
+}
+
 QStringList RowTexts(const QJsonObject& state)
 {
     QStringList rows;
@@ -186,4 +196,84 @@ QJsonObject MenuItem(const QJsonObject& state, int command)
             if (item.toObject().value("command").toInt() == command)
                 return item.toObject();
     return {};
+}
+
+QJsonObject Control(const QJsonObject& state, int id)
+{
+    for (const auto& control : state.value("controls").toArray())
+        if (control.toObject().value("id").toInt() == id)
+            return control.toObject();
+    return {};
+}
+
+QString ControlText(const QJsonObject& state, int id)
+{
+    return Control(state, id).value("text").toString();
+}
+
+QJsonArray Dialogs(const QJsonObject& state)
+{
+    return state.value("dialogs").toArray();
+}
+
+namespace
+{
+QJsonArray StoredDatabase(const DeviceUnderTest& device, const QString& name)
+{
+    for (const auto& db : device.Dump().value("databases").toArray())
+        if (db.toObject().value("name").toString() == name)
+            return db.toObject().value("records").toArray();
+    return {};
+}
+} // namespace
+
+QStringList StoredRecords(const DeviceUnderTest& device)
+{
+    QStringList records;
+    for (const auto& record : StoredDatabase(device, "Ulmra Zentally")) {
+        QStringList parts;
+        for (const auto& prop : record.toObject().value("props").toArray()) {
+            QJsonArray pair = prop.toArray();
+            if (pair[0].toString() == "0x00000013")
+                continue;
+            parts << (pair[1].isString() ? pair[1].toString()
+                                         : QString::number(pair[1].toInteger()));
+        }
+        records << parts.join(' ').trimmed(); // an empty memo is stored as a space
+    }
+    return records;
+}
+
+QStringList StoredCategories(const DeviceUnderTest& device)
+{
+    QStringList names;
+    for (const auto& record : StoredDatabase(device, "Ulmra ZentallyCustom"))
+        for (const auto& prop : record.toObject().value("props").toArray())
+            if (prop.toArray()[0].toString() == "0x0001001F")
+                names << prop.toArray()[1].toString();
+    return names;
+}
+
+QJsonObject RegistryKey(const QJsonObject& dump, const QString& path)
+{
+    for (const auto& key : dump.value("registry").toArray())
+        if (key.toObject().value("key").toString() == path)
+            return key.toObject();
+    return {};
+}
+
+QStringList ValueNames(const QJsonObject& key)
+{
+    QStringList names;
+    for (const auto& value : key.value("values").toArray())
+        names << value.toObject().value("name").toString();
+    return names;
+}
+
+int DwordValue(const QJsonObject& key, const QString& name)
+{
+    for (const auto& value : key.value("values").toArray())
+        if (value.toObject().value("name").toString() == name)
+            return value.toObject().value("value").toInt(-1);
+    return -1;
 }

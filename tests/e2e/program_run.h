@@ -51,6 +51,8 @@ class DeviceUnderTest
     // it: key, day, month, year, category, minutes, memo.
     void PutRecord(int key, int day, int month, int year, const QString& category, int minutes,
                    const QString& memo) const;
+    // Puts a category into the categories database (created when missing) at `position`.
+    void PutCategory(int position, const QString& name) const;
 
   private:
     std::string root_;
@@ -62,3 +64,20 @@ QStringList RowTexts(const QJsonObject& state);
 // The entry of the menu bar with `command`, and the menu item with `command`.
 QJsonObject MenuBarEntry(const QJsonObject& state, int command);
 QJsonObject MenuItem(const QJsonObject& state, int command);
+
+// A control of a state's front dialog by its identifier (an empty object when absent), and
+// its text; the front dialogs' template numbers, the innermost last.
+QJsonObject Control(const QJsonObject& state, int id);
+QString ControlText(const QJsonObject& state, int id);
+QJsonArray Dialogs(const QJsonObject& state);
+
+// The stored records as "day month year category minutes memo", in the store's order, and the
+// stored category names in their order.
+QStringList StoredRecords(const DeviceUnderTest& device);
+QStringList StoredCategories(const DeviceUnderTest& device);
+
+// A registry key of a dump by its path under HKEY_LOCAL_MACHINE, the names of its values, and
+// a DWORD value (-1 when absent).
+QJsonObject RegistryKey(const QJsonObject& dump, const QString& path);
+QStringList ValueNames(const QJsonObject& key);
+int DwordValue(const QJsonObject& key, const QString& name);

@@ -6,47 +6,6 @@
 
 namespace
 {
-QJsonObject Control(const QJsonObject& state, int id)
-{
-    for (const auto& control : state.value("controls").toArray())
-        if (control.toObject().value("id").toInt() == id)
-            return control.toObject();
-    return {};
-}
-
-QString ControlText(const QJsonObject& state, int id)
-{
-    return Control(state, id).value("text").toString();
-}
-
-QJsonArray Dialogs(const QJsonObject& state)
-{
-    return state.value("dialogs").toArray();
-}
-
-// The stored records as "day-month-year category minutes memo", in the store's order.
-QStringList StoredRecords(const DeviceUnderTest& device)
-{
-    QStringList records;
-    for (const auto& db : device.Dump().value("databases").toArray()) {
-        if (db.toObject().value("name").toString() != "Ulmra Zentally")
-            continue;
-        for (const auto& record : db.toObject().value("records").toArray()) {
-            QStringList parts;
-            for (const auto& prop : record.toObject().value("props").toArray()) {
-                QJsonArray pair = prop.toArray();
-                QString id = pair[0].toString();
-                if (id == "0x00000013")
-                    continue;
-                parts << (pair[1].isString() ? pair[1].toString()
-                                             : QString::number(pair[1].toInteger()));
-            }
-            records << parts.join(' ').trimmed(); // an empty memo is stored as a space
-        }
-    }
-    return records;
-}
-
 const QStringList clock = {"--clock", "2026-12-07T09:30:00"};
 
 TEST(RegisterTime, ANewRecordOpensEmptyAndOkAtOnceBeepsOnTheMinutes)

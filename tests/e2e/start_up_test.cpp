@@ -10,30 +10,6 @@
 
 namespace
 {
-QJsonObject RegistryKey(const QJsonObject& dump, const QString& path)
-{
-    for (const auto& key : dump.value("registry").toArray())
-        if (key.toObject().value("key").toString() == path)
-            return key.toObject();
-    return {};
-}
-
-QStringList ValueNames(const QJsonObject& key)
-{
-    QStringList names;
-    for (const auto& value : key.value("values").toArray())
-        names << value.toObject().value("name").toString();
-    return names;
-}
-
-int DwordValue(const QJsonObject& key, const QString& name)
-{
-    for (const auto& value : key.value("values").toArray())
-        if (value.toObject().value("name").toString() == name)
-            return value.toObject().value("value").toInt(-1);
-    return -1;
-}
-
 TEST(FirstStart, ShowsAnEmptyListWithoutOrderAndGreysTheRecordAndUndoCommands)
 {
     DeviceUnderTest device;
