@@ -16,8 +16,6 @@ BOOL PlayResourceSound(LPCWSTR name);
 
 // The undo store of the last 12 records deleted one by one.
 #define UNDO_CAPACITY 12
-// Keeps a copy of a record the user is deleting; asks first when the store is full. 0 when
-// the user declined: the caller then keeps the record.
 // Stores a copy of a deleted record for Undo Deleting; 0 when the store is full and the user
 // would rather keep the record. The two halves serve a caller that must delete in between: the
 // question first, then, once the record is really gone, the copy (dropping the oldest when full).
