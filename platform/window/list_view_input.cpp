@@ -38,7 +38,7 @@ void ListViewWidget::Press(const QPoint& client)
     // A tap on no row takes the selection away, as the handheld's list does: the click that
     // follows then finds no row selected and opens nothing.
     if (pressRow_ < 0) {
-        for (int row = model_->NextSelected(-1); row >= 0 && !destroyed_;
+        for (int row = model_->NextSelected(-1); row >= 0 && !life_.Destroyed();
              row = model_->NextSelected(-1)) {
             if (!SetRowState(row, 0, LVIS_SELECTED))
                 break;
@@ -46,7 +46,7 @@ void ListViewWidget::Press(const QPoint& client)
         return;
     }
     SetRowState(pressRow_, chosen, chosen, true);
-    if (!destroyed_)
+    if (!life_.Destroyed())
         EnsureVisible(pressRow_, false);
 }
 
@@ -71,7 +71,7 @@ void ListViewWidget::DoubleClick(const QPoint& client)
 {
     BusyScope busy(this);
     Press(client);
-    if (destroyed_)
+    if (life_.Destroyed())
         return;
     doubleClicked_ = true;
     NMITEMACTIVATE click = {};
@@ -87,7 +87,7 @@ bool ListViewWidget::Key(UINT key)
     NMLVKEYDOWN down = {};
     down.wVKey = WORD(key);
     Notify(LVN_KEYDOWN, &down.hdr);
-    if (destroyed_)
+    if (life_.Destroyed())
         return true;
     int count = model_->RowCount();
     int focused = model_->FocusedRow();
@@ -112,7 +112,7 @@ bool ListViewWidget::Key(UINT key)
         return true;
     target = std::clamp(target, 0, count - 1);
     SetRowState(target, chosen, chosen, true);
-    if (!destroyed_)
+    if (!life_.Destroyed())
         EnsureVisible(target, false);
     return true;
 }

@@ -77,7 +77,7 @@ ListViewWidget* ListViewOf(HWND window)
 }
 
 ListViewWidget::ListViewWidget(HWND window, DWORD style, QWidget* parent)
-    : QTreeView(parent), window_(window), model_(new ListViewModel(this))
+    : QTreeView(parent), window_(window), life_(window, this), model_(new ListViewModel(this))
 {
     setHeader(MakeListViewHeader(this));
     setModel(model_);
@@ -137,30 +137,6 @@ DWORD ListViewWidget::Style() const
 {
     WindowObject* object = WindowFromHandle(window_);
     return object ? object->style : 0;
-}
-
-void ListViewWidget::OnDestroy()
-{
-    destroyed_ = true;
-    if (busy_ == 0)
-        return;
-    // One of the widget's own handlers is on the stack: the window manager must not free the
-    // widget under it. It leaves the window's tree and goes once the last handler is done.
-    if (WindowObject* object = WindowFromHandle(window_))
-        object->widget = nullptr;
-    hide();
-    setParent(nullptr);
-}
-
-ListViewWidget::BusyScope::BusyScope(ListViewWidget* list) : list_(list)
-{
-    ++list_->busy_;
-}
-
-ListViewWidget::BusyScope::~BusyScope()
-{
-    if (--list_->busy_ == 0 && list_->destroyed_ && !list_->parent())
-        list_->deleteLater();
 }
 
 HIMAGELIST ListViewWidget::ImageList(int kind) const
@@ -349,7 +325,7 @@ void ListViewWidget::SetColumnWidth(int column, int width)
 
 LRESULT ListViewWidget::Notify(UINT code, NMHDR* header)
 {
-    if (destroyed_)
+    if (life_.Destroyed())
         return 0;
     return NotifyParent(window_, code, header);
 }
@@ -391,7 +367,7 @@ bool ListViewWidget::SetRowState(int row, UINT state, UINT mask, bool exclusive)
     }
     for (const auto& [other, bits] : losing) {
         ChangeState(other, 0, bits);
-        if (destroyed_)
+        if (life_.Destroyed())
             return false;
     }
     return ChangeState(row, state, mask);
@@ -407,7 +383,7 @@ bool ListViewWidget::ChangeState(int row, UINT state, UINT mask)
         return true;
     if (NotifyItem(LVN_ITEMCHANGING, row, 0, now, old, LVIF_STATE) != 0)
         return false; // the parent keeps the row as it is
-    if (destroyed_ || !model_->IsRow(row))
+    if (life_.Destroyed() || !model_->IsRow(row))
         return false;
     // The parent may have moved the selection or focus meanwhile; one focused row, and one
     // selected row in a single-selection list, whatever it did.

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "platform/window/list_view_model.h"
+#include "platform/window/widget_life.h"
 
 #include <QTreeView>
 
@@ -18,8 +19,8 @@ class ListViewWidget : public QTreeView
     DWORD Style() const;
     ListViewModel& Model() const { return *model_; }
     // True once the window had its WM_DESTROY: nothing is sent to the parent any more.
-    bool Destroyed() const { return destroyed_; }
-    void OnDestroy();
+    bool Destroyed() const { return life_.Destroyed(); }
+    void OnDestroy() { life_.OnDestroy(); }
 
     // LVSIL_NORMAL, LVSIL_SMALL and LVSIL_STATE; the report view draws the small pictures.
     HIMAGELIST ImageList(int kind) const;
@@ -76,16 +77,10 @@ class ListViewWidget : public QTreeView
 
     // Held while an event handler of the widget runs: a handler's notification may lead the
     // program to destroy the list, and the widget must outlive the handler that is using it.
-    class BusyScope
+    class BusyScope : public WidgetLife::Busy
     {
       public:
-        explicit BusyScope(ListViewWidget* list);
-        ~BusyScope();
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-      private:
-        ListViewWidget* list_;
+        explicit BusyScope(ListViewWidget* list) : WidgetLife::Busy(list->life_) {}
     };
 
   protected:
@@ -100,19 +95,17 @@ class ListViewWidget : public QTreeView
                  const QModelIndex& index) const override;
 
   private:
-    friend class BusyScope;
     void Sync();
     void UpdateMetrics();
     bool ChangeState(int row, UINT state, UINT mask);
     bool ShowsSelection() const;
 
     HWND window_;
+    WidgetLife life_;
     ListViewModel* model_;
     HIMAGELIST images_[3] = {nullptr, nullptr, nullptr};
     int rowHeight_ = 17;
     int headerHeight_ = 18;
-    int busy_ = 0;
-    bool destroyed_ = false;
     // The tap in progress: where it went down and what it hit.
     bool pressed_ = false;
     bool doubleClicked_ = false;

@@ -1,11 +1,12 @@
 // The combo box class ("ComboBox") as a drop-down list (CBS_DROPDOWNLIST, and any other kind
 // taken as one): a closed box at the height of one line, whose list drops below it to the rest
 // of the height the program gave. Entries, selection, searches and item data by the CB_*
-// messages; a person's choice sends, in this order, CBN_SELENDOK, CBN_CLOSEUP and (when the
-// selection moved) CBN_SELCHANGE; a list closed without a choice sends CBN_SELENDCANCEL and
-// CBN_CLOSEUP; CBN_DROPDOWN comes before the list shows. The program's own changes
-// (CB_SETCURSEL, CB_SELECTSTRING …) send nothing.
-#include "platform/window/controls/controls_internal.h"
+// messages (those on the entries alone as the list box has them, in list_entries.cpp); a person's
+// choice sends, in this order, CBN_SELENDOK, CBN_CLOSEUP and (when the selection moved)
+// CBN_SELCHANGE; a list closed without a choice sends CBN_SELENDCANCEL and CBN_CLOSEUP;
+// CBN_DROPDOWN comes before the list shows. The program's own changes (CB_SETCURSEL,
+// CB_SELECTSTRING …) send nothing.
+#include "platform/window/controls/list_entries.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
@@ -22,12 +23,7 @@ namespace
 {
 const int arrowBoxWidth = 13;
 
-int Signed(WPARAM value)
-{
-    return int(intptr_t(value));
-}
-
-class ComboWidget : public QComboBox
+class ComboWidget : public QComboBox, public ListEntries
 {
   public:
     ComboWidget(HWND window, int height, QWidget* parent)
@@ -60,7 +56,8 @@ class ComboWidget : public QComboBox
 
     ControlLife& Life() { return life_; }
     bool Dropped() const { return dropped_; }
-    bool Sorted() const { return (life_.Style() & CBS_SORT) != 0; }
+    QAbstractItemModel& EntryModel() const override { return *model(); }
+    bool Sorted() const override { return (life_.Style() & CBS_SORT) != 0; }
     int ListHeight() const { return listHeight_; }
 
     void SetListHeight(int height)
@@ -77,7 +74,7 @@ class ComboWidget : public QComboBox
         setMaxVisibleItems(std::max(1, rows));
     }
 
-    void Select(int index)
+    void Select(int index) override
     {
         programmatic_ = true;
         setCurrentIndex(index);
@@ -85,7 +82,7 @@ class ComboWidget : public QComboBox
         KeepWindowText(life_.Window(), currentText());
     }
 
-    void Insert(int at, const QString& text)
+    void InsertEntry(int at, const QString& text) override
     {
         programmatic_ = true;
         bool none = currentIndex() < 0;
@@ -95,7 +92,7 @@ class ComboWidget : public QComboBox
         programmatic_ = false;
     }
 
-    void Remove(int at)
+    void RemoveEntry(int at) override
     {
         programmatic_ = true;
         bool selected = at == currentIndex();
@@ -106,7 +103,7 @@ class ComboWidget : public QComboBox
         KeepWindowText(life_.Window(), currentText());
     }
 
-    void Reset()
+    void ClearEntries() override
     {
         programmatic_ = true;
         clear();
@@ -326,36 +323,6 @@ QWidget* CreateCombo(HWND window, const CREATESTRUCTW& create, QWidget* parent)
     return combo;
 }
 
-EntryList EntriesOf(ComboWidget& combo)
-{
-    return {combo.count(), [&combo](int i) { return combo.itemText(i); }};
-}
-
-LRESULT Find(ComboWidget& combo, WPARAM start, LPARAM text, bool exact)
-{
-    if (!text)
-        return CB_ERR;
-    return FindEntry(EntriesOf(combo), Signed(start), QtText(reinterpret_cast<LPCWSTR>(text)),
-                     exact);
-}
-
-// CB_ADDSTRING (`add`: in order when sorted, else at the end) and CB_INSERTSTRING (at `at`,
-// -1 for the end, never sorted).
-LRESULT Insert(ComboWidget& combo, bool add, int at, LPARAM lParam)
-{
-    if (!lParam)
-        return CB_ERR;
-    QString text = QtText(reinterpret_cast<LPCWSTR>(lParam));
-    if (add)
-        at = combo.Sorted() ? SortedPosition(EntriesOf(combo), text) : combo.count();
-    else if (at == -1)
-        at = combo.count();
-    if (at < 0 || at > combo.count())
-        return CB_ERR;
-    combo.Insert(at, text);
-    return at;
-}
-
 LRESULT DroppedRect(ComboWidget& combo, LPARAM lParam)
 {
     auto* rect = reinterpret_cast<RECT*>(lParam);
@@ -373,39 +340,17 @@ LRESULT ComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     if (!found)
         return DefWindowProcW(window, message, wParam, lParam);
     ComboWidget& combo = *found;
-    int index = Signed(wParam);
+    LRESULT result = CB_ERR;
+    if (EntryMessage(combo, ComboEntryMessages, message, wParam, lParam, &result))
+        return result;
+    int index = SignedIndex(wParam);
     bool inList = index >= 0 && index < combo.count();
     switch (message) {
-    case CB_ADDSTRING: return Insert(combo, true, 0, lParam);
-    case CB_INSERTSTRING: return Insert(combo, false, index, lParam);
-    case CB_DELETESTRING:
-        if (!inList)
-            return CB_ERR;
-        combo.Remove(index);
-        return combo.count();
-    case CB_RESETCONTENT: combo.Reset(); return CB_OKAY;
-    case CB_GETCOUNT: return combo.count();
     case CB_GETCURSEL: return combo.currentIndex() >= 0 ? combo.currentIndex() : CB_ERR;
     case CB_SETCURSEL:
         // An index outside the list, -1 among them, clears the selection.
         combo.Select(inList ? index : -1);
         return inList ? index : CB_ERR;
-    case CB_GETLBTEXT: {
-        auto* buffer = reinterpret_cast<LPWSTR>(lParam);
-        if (!inList || !buffer)
-            return CB_ERR;
-        QString text = combo.itemText(index);
-        return CopyTextOut(text, buffer, int(text.size()) + 1);
-    }
-    case CB_GETLBTEXTLEN: return inList ? combo.itemText(index).size() : CB_ERR;
-    case CB_FINDSTRING: return Find(combo, wParam, lParam, false);
-    case CB_FINDSTRINGEXACT: return Find(combo, wParam, lParam, true);
-    case CB_SELECTSTRING: {
-        LRESULT at = Find(combo, wParam, lParam, false);
-        if (at != CB_ERR)
-            combo.Select(int(at));
-        return at;
-    }
     case CB_SHOWDROPDOWN:
         if (wParam)
             combo.showPopup();
@@ -414,18 +359,11 @@ LRESULT ComboMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         return TRUE;
     case CB_GETDROPPEDSTATE: return combo.Dropped() ? TRUE : FALSE;
     case CB_GETDROPPEDCONTROLRECT: return DroppedRect(combo, lParam);
-    case CB_SETITEMDATA:
-        if (!inList)
-            return CB_ERR;
-        combo.setItemData(index, qlonglong(lParam), Qt::UserRole);
-        return CB_OKAY;
-    case CB_GETITEMDATA:
-        return inList ? LRESULT(combo.itemData(index, Qt::UserRole).toLongLong()) : CB_ERR;
     case CB_LIMITTEXT: return TRUE; // a drop-down list has no edit to limit
     case WM_SETTEXT: {
         // A drop-down list shows only its entries: the text chooses the entry it names.
-        int at = lParam ? FindEntry(EntriesOf(combo), -1, QtText(reinterpret_cast<LPCWSTR>(lParam)),
-                                    true)
+        int at = lParam ? FindEntry(combo.EntryModel(), -1,
+                                    QtText(reinterpret_cast<LPCWSTR>(lParam)), true)
                         : -1;
         if (at < 0)
             return CB_ERR;

@@ -1,6 +1,5 @@
 // The dialog controls' classes, made known to CreateWindowExW, and what the controls share: the
-// widget's life around notifications, focus notifications, fonts, texts, the look and the
-// searches of list entries.
+// widget's life around notifications, focus notifications, fonts, texts and the look.
 #include "platform/gdi_objects.h"
 #include "platform/window/controls/controls_internal.h"
 
@@ -260,38 +259,6 @@ QString PrefixedRichText(const QString& text)
     // Blanks stay as the text has them, and lines still break between words.
     return QStringLiteral("<span style=\"white-space:pre-wrap\">") + rich +
            QStringLiteral("</span>");
-}
-
-int FindEntry(const EntryList& entries, int start, const QString& text, bool exact)
-{
-    int count = entries.count;
-    if (count <= 0)
-        return -1;
-    if (start < -1 || start >= count)
-        start = -1;
-    for (int n = 0; n < count; ++n) {
-        int i = (start + 1 + n) % count;
-        QString entry = entries.text(i);
-        bool found = exact ? entry.compare(text, Qt::CaseInsensitive) == 0
-                           : entry.startsWith(text, Qt::CaseInsensitive);
-        if (found)
-            return i;
-    }
-    return -1;
-}
-
-int SortedPosition(const EntryList& entries, const QString& text)
-{
-    // A binary search over entries that are in order: the first that sorts after the text.
-    int low = 0, high = entries.count;
-    while (low < high) {
-        int middle = low + (high - low) / 2;
-        if (entries.text(middle).compare(text, Qt::CaseInsensitive) > 0)
-            high = middle;
-        else
-            low = middle + 1;
-    }
-    return low;
 }
 
 int ListRowHeight(const QFont& font)

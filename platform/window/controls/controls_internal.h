@@ -1,5 +1,6 @@
 // What the dialog controls share: the life of a control's widget (notifications that may
-// destroy it), focus notifications, fonts, texts, the look, and the search of list entries.
+// destroy it), focus notifications, fonts, texts and the look. The list controls' entries are in
+// list_entries.h.
 #pragma once
 
 #include "platform/controls.h"
@@ -8,8 +9,6 @@
 #include <QColor>
 #include <QFont>
 #include <QString>
-
-#include <functional>
 
 class QWidget;
 class QKeyEvent;
@@ -100,19 +99,6 @@ void KeepWindowText(HWND window, const QString& text);
 // A caption with '&' prefixes as the widget shows it: "&&" is one '&'; "&x" underlines x (Qt's
 // mnemonic mark is the same, so this only turns it into rich text for a label).
 QString PrefixedRichText(const QString& text);
-
-// The entries of a list (drop-down or list box), for the documented searches and the sorted
-// insertion, both case-insensitive.
-struct EntryList {
-    int count;
-    std::function<QString(int)> text;
-};
-// CB_FINDSTRING/LB_FINDSTRING (prefix) and ..EXACT (whole text): from the entry after `start`
-// (-1, or any index outside the list: from the top), wrapping round to `start` itself. The
-// index found, or -1.
-int FindEntry(const EntryList& entries, int start, const QString& text, bool exact);
-// Where a sorted list puts a new entry: after every entry that does not sort after it.
-int SortedPosition(const EntryList& entries, const QString& text);
 
 // The height of the rows of a list box or of a drop-down's list in this font, a delegate that
 // gives the rows that height, and a style with the handheld's narrow scroll bars whose

@@ -1,9 +1,10 @@
 // The list box class ("ListBox"), single selection: entries (kept in order with LBS_SORT),
-// selection, searches, scrolling and item data by the LB_* messages. A person's tap on an entry
-// and the arrow keys select; with LBS_NOTIFY that sends LBN_SELCHANGE (when the selection
-// moved) and a double tap LBN_DBLCLK. LBN_SETFOCUS and LBN_KILLFOCUS are always sent. The
-// program's own changes (LB_SETCURSEL, LB_SELECTSTRING …) send nothing.
-#include "platform/window/controls/controls_internal.h"
+// selection, searches, scrolling and item data by the LB_* messages (those on the entries alone
+// as the drop-down list has them, in list_entries.cpp). A person's tap on an entry and the arrow
+// keys select; with LBS_NOTIFY that sends LBN_SELCHANGE (when the selection moved) and a double
+// tap LBN_DBLCLK. LBN_SETFOCUS and LBN_KILLFOCUS are always sent. The program's own changes
+// (LB_SETCURSEL, LB_SELECTSTRING …) send nothing.
+#include "platform/window/controls/list_entries.h"
 
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -15,12 +16,7 @@
 
 namespace
 {
-int Signed(WPARAM value)
-{
-    return int(intptr_t(value));
-}
-
-class ListBoxWidget : public QListWidget
+class ListBoxWidget : public QListWidget, public ListEntries
 {
   public:
     ListBoxWidget(HWND window, DWORD style, QWidget* parent)
@@ -51,7 +47,8 @@ class ListBoxWidget : public QListWidget
     }
 
     ControlLife& Life() { return life_; }
-    bool Sorted() const { return (life_.Style() & LBS_SORT) != 0; }
+    QAbstractItemModel& EntryModel() const override { return *model(); }
+    bool Sorted() const override { return (life_.Style() & LBS_SORT) != 0; }
 
     int Selected() const
     {
@@ -59,7 +56,7 @@ class ListBoxWidget : public QListWidget
         return chosen.isEmpty() ? -1 : chosen.front().row();
     }
 
-    void Select(int row)
+    void Select(int row) override
     {
         if (row < 0) {
             clearSelection();
@@ -69,14 +66,18 @@ class ListBoxWidget : public QListWidget
         scrollToItem(item(row));
     }
 
+    void InsertEntry(int at, const QString& text) override { insertItem(at, text); }
+
     // Qt selects the next entry when the selected one goes; the handheld selects none.
-    void Remove(int row)
+    void RemoveEntry(int row) override
     {
         bool selected = row == Selected();
         delete takeItem(row);
         if (selected)
             clearSelection();
     }
+
+    void ClearEntries() override { clear(); }
 
     // The layout as it is now, also while the widget waits to be shown.
     void Sync()
@@ -189,54 +190,18 @@ QWidget* CreateListBox(HWND window, const CREATESTRUCTW& create, QWidget* parent
     return list;
 }
 
-EntryList EntriesOf(ListBoxWidget& list)
-{
-    return {list.count(), [&list](int i) { return list.item(i)->text(); }};
-}
-
-LRESULT Find(ListBoxWidget& list, WPARAM start, LPARAM text, bool exact)
-{
-    if (!text)
-        return LB_ERR;
-    return FindEntry(EntriesOf(list), Signed(start), QtText(reinterpret_cast<LPCWSTR>(text)),
-                     exact);
-}
-
-// LB_ADDSTRING (`add`: in order when sorted, else at the end) and LB_INSERTSTRING (at `at`,
-// -1 for the end, never sorted).
-LRESULT Insert(ListBoxWidget& list, bool add, int at, LPARAM lParam)
-{
-    if (!lParam)
-        return LB_ERR;
-    QString text = QtText(reinterpret_cast<LPCWSTR>(lParam));
-    if (add)
-        at = list.Sorted() ? SortedPosition(EntriesOf(list), text) : list.count();
-    else if (at == -1)
-        at = list.count();
-    if (at < 0 || at > list.count())
-        return LB_ERR;
-    list.insertItem(at, text);
-    return at;
-}
-
 LRESULT ListBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ListBoxWidget* found = ListBoxOf(window);
     if (!found)
         return DefWindowProcW(window, message, wParam, lParam);
     ListBoxWidget& list = *found;
-    int index = Signed(wParam);
+    LRESULT result = LB_ERR;
+    if (EntryMessage(list, ListBoxEntryMessages, message, wParam, lParam, &result))
+        return result;
+    int index = SignedIndex(wParam);
     bool inList = index >= 0 && index < list.count();
     switch (message) {
-    case LB_ADDSTRING: return Insert(list, true, 0, lParam);
-    case LB_INSERTSTRING: return Insert(list, false, index, lParam);
-    case LB_DELETESTRING:
-        if (!inList)
-            return LB_ERR;
-        list.Remove(index);
-        return list.count();
-    case LB_RESETCONTENT: list.clear(); return LB_OKAY;
-    case LB_GETCOUNT: return list.count();
     case LB_GETCURSEL: return list.Selected();
     case LB_SETCURSEL:
         // -1 takes the selection away and still answers LB_ERR; an index past the end changes
@@ -249,35 +214,12 @@ LRESULT ListBoxMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     case LB_GETSEL: return inList ? (list.Selected() == index ? 1 : 0) : LB_ERR;
     case LB_SETSEL:
     case LB_GETSELCOUNT: return LB_ERR; // for lists of several selections only
-    case LB_GETTEXT: {
-        auto* buffer = reinterpret_cast<LPWSTR>(lParam);
-        if (!inList || !buffer)
-            return LB_ERR;
-        QString text = list.item(index)->text();
-        return CopyTextOut(text, buffer, int(text.size()) + 1);
-    }
-    case LB_GETTEXTLEN: return inList ? list.item(index)->text().size() : LB_ERR;
-    case LB_FINDSTRING: return Find(list, wParam, lParam, false);
-    case LB_FINDSTRINGEXACT: return Find(list, wParam, lParam, true);
-    case LB_SELECTSTRING: {
-        LRESULT at = Find(list, wParam, lParam, false);
-        if (at != LB_ERR)
-            list.Select(int(at));
-        return at;
-    }
     case LB_GETTOPINDEX: return list.TopIndex();
     case LB_SETTOPINDEX:
         if (!inList && !(index == 0 && list.count() == 0))
             return LB_ERR;
         list.SetTopIndex(index);
         return LB_OKAY;
-    case LB_SETITEMDATA:
-        if (!inList)
-            return LB_ERR;
-        list.item(index)->setData(Qt::UserRole, qlonglong(lParam));
-        return LB_OKAY;
-    case LB_GETITEMDATA:
-        return inList ? LRESULT(list.item(index)->data(Qt::UserRole).toLongLong()) : LB_ERR;
     case WM_SETFONT: ApplyControlFont(window, &list, wParam, lParam); return 0;
     case WM_GETDLGCODE: return DLGC_WANTARROWS | DLGC_WANTCHARS;
     case WM_SETFOCUS: list.Life().Focus(true, LBN_SETFOCUS, LBN_KILLFOCUS); return 0;

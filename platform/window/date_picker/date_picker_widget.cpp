@@ -66,7 +66,8 @@ DatePickerWidget* DatePickerOf(HWND window)
 }
 
 DatePickerWidget::DatePickerWidget(HWND window, QWidget* parent)
-    : QWidget(parent), window_(window), time_(Today()), font_(DatePickerSystemFont())
+    : QWidget(parent), window_(window), life_(window, this), time_(Today()),
+      font_(DatePickerSystemFont())
 {
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -177,12 +178,12 @@ bool DatePickerWidget::CalendarOpen() const
 void DatePickerWidget::OpenCalendarPopup()
 {
     BusyScope busy(this);
-    if (open_ || destroyed_ || !isEnabled() || (Style() & DTS_UPDOWN))
+    if (open_ || life_.Destroyed() || !isEnabled() || (Style() & DTS_UPDOWN))
         return;
     NMHDR header = {};
     Notify(DTN_DROPDOWN, &header);
     // The parent may have destroyed or disabled the picker, or hidden it, on the way.
-    if (destroyed_ || !isEnabled() || !isVisible())
+    if (life_.Destroyed() || !isEnabled() || !isVisible())
         return;
     if (!calendar_)
         calendar_ = new DatePickerCalendar(this);
@@ -206,7 +207,7 @@ void DatePickerWidget::CloseCalendarPopup(bool chosen, QDate day)
     }
     NMHDR header = {};
     Notify(DTN_CLOSEUP, &header);
-    if (changed && !destroyed_)
+    if (changed && !life_.Destroyed())
         NotifyChange();
 }
 
@@ -231,7 +232,7 @@ void DatePickerWidget::NotifyChange()
 
 LRESULT DatePickerWidget::Notify(UINT code, NMHDR* header)
 {
-    if (destroyed_)
+    if (life_.Destroyed())
         return 0;
     return NotifyParent(window_, code, header);
 }
@@ -243,7 +244,7 @@ void DatePickerWidget::Press(const QPoint& point)
         return;
     if (GetFocus() != window_)
         SetFocus(window_);
-    if (destroyed_)
+    if (life_.Destroyed())
         return;
     QRect button = ButtonRect();
     if (CheckRect().adjusted(-2, -2, 2, 2).contains(point)) {
@@ -264,7 +265,7 @@ void DatePickerWidget::Press(const QPoint& point)
 bool DatePickerWidget::Key(UINT key, bool alt)
 {
     BusyScope busy(this);
-    if (!isEnabled() || destroyed_)
+    if (!isEnabled() || life_.Destroyed())
         return false;
     switch (key) {
     case VirtualKeyF4: OpenCalendarPopup(); return true;
@@ -288,30 +289,12 @@ bool DatePickerWidget::Key(UINT key, bool alt)
 
 void DatePickerWidget::OnDestroy()
 {
-    destroyed_ = true;
+    // The calendar goes quietly (its hiding sends nothing), before the picker leaves the tree.
     if (calendar_) {
         open_ = false;
         calendar_->Dismiss();
     }
-    if (busy_ == 0)
-        return;
-    // One of the widget's own handlers is on the stack: the window manager must not free the
-    // widget under it. It leaves the window's tree and goes once the last handler is done.
-    if (WindowObject* object = WindowFromHandle(window_))
-        object->widget = nullptr;
-    hide();
-    setParent(nullptr);
-}
-
-DatePickerWidget::BusyScope::BusyScope(DatePickerWidget* picker) : picker_(picker)
-{
-    ++picker_->busy_;
-}
-
-DatePickerWidget::BusyScope::~BusyScope()
-{
-    if (--picker_->busy_ == 0 && picker_->destroyed_ && !picker_->parent())
-        picker_->deleteLater();
+    life_.OnDestroy();
 }
 
 void DatePickerWidget::paintEvent(QPaintEvent*)
@@ -345,7 +328,7 @@ void DatePickerWidget::paintEvent(QPaintEvent*)
                    height() - 2);
     painter.setFont(font_);
     QString text = QString::fromStdU16String(ShownText());
-    bool focused = hasFocus() || (GetFocus() == window_ && !destroyed_);
+    bool focused = hasFocus() || (GetFocus() == window_ && !life_.Destroyed());
     if (focused && enabled && !none_ && !open_) {
         QRect marked = painter.boundingRect(textArea, Qt::AlignLeft | Qt::AlignVCenter, text);
         painter.fillRect(marked.intersected(textArea), highlight);

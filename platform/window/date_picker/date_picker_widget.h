@@ -6,6 +6,7 @@
 #pragma once
 
 #include "platform/window/date_picker/date_picker_format.h"
+#include "platform/window/widget_life.h"
 #include "platform/window/window_object.h"
 #include "platform/windows.h"
 
@@ -67,21 +68,15 @@ class DatePickerWidget : public QWidget
     void CloseCalendarPopup(bool chosen, QDate day);
 
     // True once the window had its WM_DESTROY: nothing is sent to the parent any more.
-    bool Destroyed() const { return destroyed_; }
+    bool Destroyed() const { return life_.Destroyed(); }
     void OnDestroy();
 
     // Held while a handler of the widget or of its calendar runs: a notification may lead the
     // program to destroy the picker, which must outlive the handler that is using it.
-    class BusyScope
+    class BusyScope : public WidgetLife::Busy
     {
       public:
-        explicit BusyScope(DatePickerWidget* picker);
-        ~BusyScope();
-        BusyScope(const BusyScope&) = delete;
-        BusyScope& operator=(const BusyScope&) = delete;
-
-      private:
-        DatePickerWidget* picker_;
+        explicit BusyScope(DatePickerWidget* picker) : WidgetLife::Busy(picker->life_) {}
     };
 
   protected:
@@ -95,7 +90,6 @@ class DatePickerWidget : public QWidget
     void changeEvent(QEvent* event) override;
 
   private:
-    friend class BusyScope;
     // A person's change of the date: stores it, shows it and sends DTN_DATETIMECHANGE.
     void ChangeByPerson(const PickerTime& time, bool none);
     void NotifyChange();
@@ -104,6 +98,7 @@ class DatePickerWidget : public QWidget
     QDate Clamped(QDate date) const;
 
     HWND window_;
+    WidgetLife life_;
     PickerTime time_;
     bool none_ = false;
     QDate minimum_;
@@ -112,8 +107,6 @@ class DatePickerWidget : public QWidget
     QFont font_;
     DatePickerCalendar* calendar_ = nullptr;
     bool open_ = false;
-    int busy_ = 0;
-    bool destroyed_ = false;
 };
 
 // The date picker class (date_picker.cpp).
