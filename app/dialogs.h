@@ -28,5 +28,8 @@ INT_PTR EditCategoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM 
 extern const DLGPROC TimeReportDialog;
 extern const DLGPROC ExportRecordsDialog;
 extern const DLGPROC AboutDialog;
+INT_PTR AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC ViewOptionsDialog;
+INT_PTR ViewOptionsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC DeleteByRangeDialog;
+INT_PTR DeleteByRangeDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
