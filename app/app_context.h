@@ -60,6 +60,9 @@ struct AppContext {
     BOOL CategoriesChanged;
     BOOL CategoryRecordsChanged;
     INT SavedSelection;
+    // How many commands and list notifications of the main window are under way: above 0
+    // while one of their dialogs or message boxes is on the screen.
+    INT CommandsUnderWay;
     SYSTEMTIME LastEntryDate;
     DateRange SharedDateRange;
     DWORD ReportSortColumn;

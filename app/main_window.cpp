@@ -86,9 +86,14 @@ LRESULT OnClose(HWND window)
     return 0;
 }
 
-// The screen turned: the list is made again for the new layout, from the store.
+// The screen turned: the list is made again for the new layout. With no command under way it is
+// loaded from the store and put in order. A command under way (a record open in Register Time, a
+// question on the screen) still works on the records and rows it started from (ScratchRecord, the
+// saved selection, the row it will change), so the list is then made again from the records in
+// memory, in the same order, with the same row selected.
 void RebuildRecordList(HWND window)
 {
+    int selected = App.RecordListView ? SelectedRow(App.RecordListView) : -1;
     if (App.ListImages)
         ImageList_Destroy(App.ListImages);
     App.ListImages = nullptr;
@@ -97,6 +102,12 @@ void RebuildRecordList(HWND window)
     App.RecordListView = CreateRecordListView(window, UseWideLayout());
     if (!App.RecordListView)
         return;
+    if (App.CommandsUnderWay > 0) {
+        FillRecordListView(App.RecordListView);
+        if (selected != -1)
+            SelectRow(App.RecordListView, selected);
+        return;
+    }
     if (!LoadAndOrderRecords())
         DestroyWindow(window);
 }
@@ -111,8 +122,10 @@ LRESULT OnSettingChange(HWND window, WPARAM setting)
 LRESULT OnNotify(HWND window, const NMHDR* notification)
 {
     if (notification->idFrom == IDC_RECORD_LIST) {
+        ++App.CommandsUnderWay;
         RememberSelection();
         HandleRecordListNotify(window, notification);
+        --App.CommandsUnderWay;
     }
     return 0;
 }
@@ -215,7 +228,7 @@ void EmptyUndo()
     UpdateUndoCommands();
 }
 
-LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+LRESULT RunCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (LOWORD(wParam)) {
     case IDM_NEW: NewRecord(); break;
@@ -236,6 +249,14 @@ LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     default: return DefWindowProcW(window, message, wParam, lParam);
     }
     return 0;
+}
+
+LRESULT OnCommand(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    ++App.CommandsUnderWay;
+    LRESULT result = RunCommand(window, message, wParam, lParam);
+    --App.CommandsUnderWay;
+    return result;
 }
 } // namespace
 
