@@ -46,6 +46,16 @@ BOOL SetRecordDate(RecordNode* record, SYSTEMTIME date)
     return TRUE;
 }
 
+BOOL IsCalendarDate(DWORD year, DWORD month, DWORD day)
+{
+    static const DWORD daysInMonth[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    if (year < 1601 || year > 9999 || month < 1 || month > 12 || day < 1)
+        return FALSE;
+    bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    DWORD last = daysInMonth[month - 1] + (month == 2 && leap ? 1 : 0);
+    return day <= last;
+}
+
 BOOL SetRecordMinutes(RecordNode* record, LPCWSTR minutesText)
 {
     if (IsMissingOrEmpty(minutesText))

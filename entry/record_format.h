@@ -8,6 +8,10 @@
 // the year of four) and its dateKey. Returns 0 for a day above 31, a month above 12 or a year
 // above 9999: the date is then stored but the texts and dateKey keep their previous contents.
 BOOL SetRecordDate(RecordNode* record, SYSTEMTIME date);
+// True for a real calendar date that the date picker can show: 1601-01-01 to 9999-12-31, with
+// the month's own number of days (29 February in leap years only). A date outside it could not
+// be shown for editing, and an edit would replace it with a date the person never chose.
+BOOL IsCalendarDate(DWORD year, DWORD month, DWORD day);
 // Stores the duration given as decimal text of whole minutes and builds its hours,minutes and
 // hours:minutes texts (0 reads "0,0" and "0:0"; otherwise two-digit minutes). A missing or empty
 // text fails and changes nothing; a negative total fails and leaves no duration at all.

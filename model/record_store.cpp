@@ -77,8 +77,9 @@ bool FillFromStore(RecordNode* node, const StoredValues& stored, CEOID oid)
     int minutes = stored.minutes ? _wtoi(stored.minutes) : 0;
     if (minutes < 0 || minutes > MAX_RECORD_MINUTES)
         return false;
-    // A date the formatting cannot write would leave the record without date texts.
-    if (stored.day > 31 || stored.month > 12 || stored.year > 9999)
+    // A date that is not a real one (31 February, day 0, a record without its date) is damage,
+    // as an impossible day is: shown, it would be replaced by today's at the next edit.
+    if (!IsCalendarDate(stored.year, stored.month, stored.day))
         return false;
     node->recordKey = stored.key;
     node->storedOid = oid;

@@ -210,6 +210,16 @@ TEST_F(DatabasesTest, AnOutOfRangeStoredValueStopsTheLoadWithAMessageAndKeepsThe
         {RecordProps(2, 45, 3, 2006, u"Job", u"10", u"bad")},
         {RecordProps(2, 5, 13, 2006, u"Job", u"10", u"bad")},
         {RecordProps(2, 5, 3, 70000, u"Job", u"10", u"bad")},
+        // Dates that are not real ones, though each part is in its range.
+        {RecordProps(2, 31, 2, 2026, u"Job", u"10", u"bad")},
+        {RecordProps(2, 29, 2, 2100, u"Job", u"10", u"bad")},
+        {RecordProps(2, 31, 4, 2026, u"Job", u"10", u"bad")},
+        {RecordProps(2, 0, 3, 2006, u"Job", u"10", u"bad")},
+        {RecordProps(2, 5, 0, 2006, u"Job", u"10", u"bad")},
+        {RecordProps(2, 5, 3, 0, u"Job", u"10", u"bad")},
+        {RecordProps(2, 31, 12, 1600, u"Job", u"10", u"bad")},
+        {RecordProps(2, 1, 1, 10000, u"Job", u"10", u"bad")},
+        {{{PROP_RECORD_KEY, 2, u""}, {PROP_RECORD_MEMO, 0, u"no date"}}},
     };
     for (const auto& c : cases) {
         Restart();
@@ -239,13 +249,16 @@ TEST_F(DatabasesTest, AnOutOfRangeStoredValueStopsTheLoadWithAMessageAndKeepsThe
 TEST_F(DatabasesTest, ARecordLackingPropertiesLoadsWithoutTheRecordBeforesValues)
 {
     Put(RECORDS_DATABASE_NAME, RecordProps(1, 5, 3, 2006, u"Job", u"10", u"full"));
-    Put(RECORDS_DATABASE_NAME, {{PROP_RECORD_KEY, 2, u""}, {PROP_RECORD_MEMO, 0, u"bare"}});
+    Put(RECORDS_DATABASE_NAME, {{PROP_RECORD_KEY, 2, u""},
+                                {PROP_RECORD_DAY, 29, u""},
+                                {PROP_RECORD_MONTH, 2, u""},
+                                {PROP_RECORD_YEAR, 2000, u""},
+                                {PROP_RECORD_MEMO, 0, u"bare"}});
     ASSERT_TRUE(OpenDatabases());
     ASSERT_TRUE(LoadRecords());
     RecordNode* bare = Last(App.MainRecordList);
     EXPECT_EQ(Text(bare->memo), u"bare");
-    EXPECT_EQ(bare->dateKey, 0) << "no date carries over from the record before";
-    EXPECT_EQ(Text(bare->dateDmyDash), u"00-00-0000");
+    EXPECT_EQ(bare->dateKey, 20000229) << "29 February of a leap year is a real date";
     EXPECT_EQ(Text(bare->minutesText), u"0");
     EXPECT_EQ(bare->category, nullptr);
     EXPECT_TRUE(RecordedMessageBoxes().empty());
