@@ -50,6 +50,11 @@ BOOL AddRecord(RecordNode* node, DWORD* recordKey);
 // without a message, when there is no such record.
 BOOL DeleteRecord(const RecordNode* node);
 BOOL UpdateRecord(const RecordNode* node);
+// Deletes the stored record of every node of `records` (each found as DeleteRecord finds it) as
+// one change of the store: all of them, or none when one cannot be deleted or the change cannot
+// be kept, which the user is told once. A node whose record the store no longer holds is passed
+// over. FALSE when nothing was deleted.
+BOOL DeleteRecords(RecordList* records);
 // Rewrites the categories database from MainCategoryList and leaves it closed.
 BOOL SaveCategories();
 // Closes the records database, deleting it when it holds no record.

@@ -6,6 +6,7 @@
 #include "model/storage_messages.h"
 #include "platform/handle.h"
 #include "platform/memory.h"
+#include "platform/store_batch.h"
 #include "platform/text.h"
 #include "resources/strings.h"
 
@@ -257,4 +258,22 @@ BOOL UpdateRecord(const RecordNode* node)
         return FALSE;
     }
     return TRUE;
+}
+
+BOOL DeleteRecords(RecordList* records)
+{
+    // One commit for them all: quick at any number of records, and a crash or a failure part
+    // way leaves every record in the store.
+    BOOL deleted = BeginStoreBatch() && ReopenRecords();
+    for (RecordNode* node = First(records); deleted && node; node = node->next) {
+        CEOID oid = SeekStoredRecord(node);
+        if (oid && !CeDeleteRecord(App.Databases.records, oid))
+            deleted = FALSE;
+    }
+    if (!EndStoreBatch(deleted))
+        deleted = FALSE;
+    if (!deleted)
+        ShowStorageMessage(IDS_ERROR_DELETING_RECORD, RECORDS_DATABASE_NAME, MB_ICONEXCLAMATION,
+                           Cursor::Remove, Beep::None);
+    return deleted;
 }

@@ -97,6 +97,41 @@ TEST_F(FailuresTest, AFailedDeleteShowsItsMessageAndKeepsTheRecord)
     }
 }
 
+// Deleting many records is one change: a failure at the first or the last of them, or of the
+// commit itself, keeps every record, with one message.
+TEST_F(FailuresTest, AFailedDeletionOfManyKeepsEveryRecordWithOneMessage)
+{
+    Seed();
+    auto before = StoredState();
+    struct {
+        StoreOp op;
+        int nth;
+    } cases[] = {
+        {StoreOp::OpenDatabase, 1},
+        {StoreOp::DeleteRecord, 1},
+        {StoreOp::DeleteRecord, 2},
+    };
+    for (const auto& c : cases) {
+        ASSERT_TRUE(OpenDatabases());
+        ASSERT_TRUE(LoadRecords());
+        ClearRecordings();
+        FailStoreOperation(c.op, c.nth, ERROR_WRITE_FAULT);
+        SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+        EXPECT_FALSE(DeleteRecords(App.MainRecordList));
+        ExpectOneMessage(u"Error during deleting record in database: Ulmra Zentally",
+                         MB_ICONEXCLAMATION);
+        EXPECT_FALSE(RecordedMessageBoxes()[0].waitCursor) << "the wait cursor goes first";
+        ClearStoreFaults();
+        EXPECT_EQ(StoredState(), before);
+    }
+    ASSERT_TRUE(OpenDatabases());
+    ASSERT_TRUE(LoadRecords());
+    ClearRecordings();
+    EXPECT_TRUE(DeleteRecords(App.MainRecordList));
+    EXPECT_TRUE(RecordedMessageBoxes().empty());
+    EXPECT_TRUE(StoredState().first.empty());
+}
+
 TEST_F(FailuresTest, AFailedUpdateShowsItsMessageAndKeepsTheStoredRecord)
 {
     Seed();
