@@ -1,6 +1,7 @@
 #include "app/dialogs.h"
 
 #include "app/app_context.h"
+#include "app/startup.h"
 #include "entry/shared_ui.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
@@ -43,6 +44,27 @@ void PaintDialogHeader(HDC dc, UINT textId, int x, int y, const POINT (&rule)[2]
     Polyline(dc, rule, 2);
     SelectObject(dc, oldPen);
     DeleteObject(pen);
+}
+
+void PlaceControls(HWND dialog, const ControlLayout* layout, size_t count)
+{
+    bool wide = UseWideLayout();
+    for (size_t i = 0; i < count; ++i) {
+        const ControlPlace& p = wide ? layout[i].wide : layout[i].narrow;
+        MoveWindow(GetDlgItem(dialog, layout[i].id), p.x, p.y, p.width, p.height, TRUE);
+    }
+}
+
+INT_PTR PaintNarrowHeader(HWND dialog, UINT textId, int ruleEnd)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(dialog, &paint);
+    if (!UseWideLayout()) {
+        const POINT rule[] = {{6, 23}, {ruleEnd, 23}};
+        PaintDialogHeader(dc, textId, 6, 4, rule);
+    }
+    EndPaint(dialog, &paint);
+    return TRUE;
 }
 
 const DLGPROC RegisterTimeDialog = RegisterTimeDialogProc;

@@ -3,6 +3,8 @@
 
 #include "platform/windows.h"
 
+#include <cstddef>
+
 // Finds template `templateId` among the resources and runs it modally over the main window.
 // Returns the dialog's end code, or -1 when it cannot be shown.
 INT_PTR RunDialog(UINT templateId, DLGPROC procedure);
@@ -11,9 +13,30 @@ INT_PTR RunDialog(UINT templateId, DLGPROC procedure);
 // that had it loses. `id` need not be a button: Enter then sends that command all the same.
 void MakeDefaultButton(HWND dialog, int id);
 
+// Where a control stands in the narrow (240 x 320) and in the wide layout, in client pixels; a
+// list's height includes its drop-down part.
+struct ControlPlace {
+    int x, y, width, height;
+};
+struct ControlLayout {
+    int id;
+    ControlPlace narrow;
+    ControlPlace wide;
+};
+
+// Moves every control of `layout` to its place in the layout the screen calls for.
+void PlaceControls(HWND dialog, const ControlLayout* layout, size_t count);
+template <size_t N> void PlaceControls(HWND dialog, const ControlLayout (&layout)[N])
+{
+    PlaceControls(dialog, layout, N);
+}
+
 // Paints a dialog's heading: text `textId` in blue bold at (x, y), over a blue rule from
 // rule[0] to rule[1].
 void PaintDialogHeader(HDC dc, UINT textId, int x, int y, const POINT (&rule)[2]);
+// WM_PAINT of a dialog whose heading only the narrow layout has room for: text `textId` at
+// (6, 4) over a rule at y 23 from x 6 to `ruleEnd`.
+INT_PTR PaintNarrowHeader(HWND dialog, UINT textId, int ruleEnd);
 
 // The dialogs arrive one by one; a dialog whose procedure is not here yet has no template
 // either, so RunDialog reports it cannot be shown and its command refreshes nothing.

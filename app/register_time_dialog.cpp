@@ -39,17 +39,6 @@ enum : int {
 const int MEMO_MAX = 29;
 const int CATEGORY_MAX = 39;
 
-struct Place {
-    int x, y, width, height;
-};
-
-struct ControlLayout {
-    int id;
-    Place narrow;
-    Place wide;
-};
-
-// A list's height includes its drop-down part.
 const ControlLayout layout[] = {
     {IDC_DATE_LABEL, {4, 35, 35, 16}, {4, 5, 35, 16}},
     {IDC_TIME_LABEL, {4, 61, 71, 16}, {4, 29, 71, 16}},
@@ -307,25 +296,14 @@ INT_PTR OnNotify(const NMHDR* notification)
 
 INT_PTR OnSize(HWND dialog)
 {
-    bool wide = UseWideLayout();
-    for (const ControlLayout& control : layout) {
-        const Place& p = wide ? control.wide : control.narrow;
-        MoveWindow(GetDlgItem(dialog, control.id), p.x, p.y, p.width, p.height, TRUE);
-    }
+    PlaceControls(dialog, layout);
     return FALSE;
 }
 
 // The narrow layout has room for a header: the dialog's name in blue, underlined by a rule.
 INT_PTR OnPaint(HWND dialog)
 {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(dialog, &paint);
-    if (!UseWideLayout()) {
-        const POINT rule[] = {{6, 23}, {90, 23}};
-        PaintDialogHeader(dc, IDS_HEADER_TIME_RECORD, 6, 4, rule);
-    }
-    EndPaint(dialog, &paint);
-    return TRUE;
+    return PaintNarrowHeader(dialog, IDS_HEADER_TIME_RECORD, 90);
 }
 } // namespace
 
