@@ -266,8 +266,11 @@ BOOL DeleteRecords(RecordList* records)
     // way leaves every record in the store.
     BOOL deleted = BeginStoreBatch() && ReopenRecords();
     for (RecordNode* node = First(records); deleted && node; node = node->next) {
-        CEOID oid = SeekStoredRecord(node);
-        if (oid && !CeDeleteRecord(App.Databases.records, oid))
+        // A node that knows its stored record needs no seek: a record the store no longer has
+        // is refused as an unknown identifier, and passed over.
+        CEOID oid = node->storedOid != NO_STORED_RECORD ? node->storedOid : SeekStoredRecord(node);
+        if (oid && !CeDeleteRecord(App.Databases.records, oid) &&
+            GetLastError() != ERROR_INVALID_PARAMETER)
             deleted = FALSE;
     }
     if (!EndStoreBatch(deleted))

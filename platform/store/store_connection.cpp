@@ -202,6 +202,14 @@ DWORD Connect()
         error = Exec("PRAGMA synchronous = FULL");
         if (!error)
             error = Exec("PRAGMA cell_size_check = ON");
+        // A change inside a batch is a savepoint whose undo pages need no disk: the batch's own
+        // journal on disk is what keeps the store whole through a crash. A cache that holds a
+        // large store's pages keeps a bulk change from spilling them to the file and reading
+        // them back before the commit.
+        if (!error)
+            error = Exec("PRAGMA temp_store = MEMORY");
+        if (!error)
+            error = Exec("PRAGMA cache_size = -32768");
         if (!error)
             error = CheckStore();
     }
