@@ -12,16 +12,18 @@ enum class DeviceFolderUse {
     ExistingOnly,    // a folder without its store.db is refused, and nothing is created
 };
 
-// Makes `dir` the device folder, closing any folder open before. A new folder is created
-// (mode 0700, with missing parents) with an empty store.db (mode 0600) and the folders
-// \My Documents\Business, \My Documents\Personal and \Windows; missing ones of these are added
-// to an existing folder. Returns false with a one-line reason when the folder cannot be made,
+// Makes `dir` the device folder, closing any folder open before. A missing folder is created
+// (mode 0700, with missing parents). A folder without store.db is a new device: it gets an empty
+// store.db (mode 0600) and the folders \My Documents\Business, \My Documents\Personal and
+// \Windows. A device that has its store is left as it is, so a folder its user removed stays
+// removed. Returns false with a one-line reason when the folder cannot be made,
 // is not a folder or cannot be written. The store itself is opened at its first use, so that a
 // damaged store.db is reported by the store's operations, not here.
 bool OpenDeviceFolder(const std::string& dir, std::string* reason,
                       DeviceFolderUse use = DeviceFolderUse::CreateIfMissing);
 
-// Closes the store and every database, search and registry key handle on it.
+// Closes the store and every database, search and registry key handle on it, and every file
+// and file search handle, each file as CloseHandle closes it.
 void CloseDeviceFolder();
 
 // The open device folder, as an absolute path; empty when none is open.

@@ -20,7 +20,8 @@
 namespace
 {
 const char* const storeFileName = "store.db";
-// The folders a new handheld has, below files/.
+// The folders a new handheld has, below files/. They are made once, with the store: a folder
+// the user removes later stays removed, as on the handheld.
 const char* const deviceFolders[] = {"My Documents/Business", "My Documents/Personal", "Windows"};
 
 std::string& OpenFolder()
@@ -140,11 +141,15 @@ bool OpenDeviceFolder(const std::string& dir, std::string* reason, DeviceFolderU
     } else {
         if (access(folder.c_str(), W_OK | X_OK) != 0)
             return refuse("cannot write to the device folder " + folder + ": " + Problem(errno));
-        for (const char* sub : deviceFolders) {
-            std::string path = folder + "/files/" + sub;
-            int error = MakeFolders(path);
-            if (error)
-                return refuse("cannot create " + path + ": " + Problem(error));
+        // A device without its store is new. Its folders come before the store, so that a
+        // start that cannot make them leaves the device new for the next start to try again.
+        if (stat(storePath.c_str(), &info) != 0 && errno == ENOENT) {
+            for (const char* sub : deviceFolders) {
+                std::string path = folder + "/files/" + sub;
+                int error = MakeFolders(path);
+                if (error)
+                    return refuse("cannot create " + path + ": " + Problem(error));
+            }
         }
         int error = MakeStoreFile(storePath);
         if (error)
@@ -160,6 +165,8 @@ void CloseDeviceFolder()
     CloseHandlesOfKind(HandleKind::Database);
     CloseHandlesOfKind(HandleKind::DatabaseSearch);
     CloseHandlesOfKind(HandleKind::RegistryKey);
+    CloseHandlesOfKind(HandleKind::File);
+    CloseHandlesOfKind(HandleKind::FileSearch);
     store::UseStoreFile("");
     OpenFolder().clear();
 }

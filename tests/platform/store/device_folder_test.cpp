@@ -79,7 +79,7 @@ TEST_F(DeviceFolderTest, ANewFolderIsMadeAsANewDeviceHasItForItsUserAlone)
     EXPECT_EQ(DeviceStorePath(), "");
 }
 
-TEST_F(DeviceFolderTest, AnExistingFolderKeepsItsFilesAndGetsWhatItLacks)
+TEST_F(DeviceFolderTest, AFolderWithoutItsStoreIsANewDeviceThatKeepsItsFiles)
 {
     std::string folder = root + "/device";
     fs::create_directories(folder + "/files/My Documents/Business");
@@ -88,6 +88,23 @@ TEST_F(DeviceFolderTest, AnExistingFolderKeepsItsFilesAndGetsWhatItLacks)
     ASSERT_TRUE(OpenDeviceFolder(folder, &reason)) << reason;
     EXPECT_TRUE(fs::is_directory(folder + "/files/Windows"));
     EXPECT_EQ(fs::file_size(folder + "/files/My Documents/Business/Sales.csv"), 4u);
+}
+
+TEST_F(DeviceFolderTest, AFolderTheUserRemovedStaysRemoved)
+{
+    std::string folder = root + "/device";
+    std::string reason;
+    ASSERT_TRUE(OpenDeviceFolder(folder, &reason)) << reason;
+    CloseDeviceFolder();
+    fs::remove(folder + "/files/My Documents/Business");
+    fs::remove(folder + "/files/Windows");
+    for (DeviceFolderUse use : {DeviceFolderUse::CreateIfMissing, DeviceFolderUse::ExistingOnly}) {
+        ASSERT_TRUE(OpenDeviceFolder(folder, &reason, use)) << reason;
+        CloseDeviceFolder();
+    }
+    EXPECT_FALSE(fs::exists(folder + "/files/My Documents/Business"));
+    EXPECT_FALSE(fs::exists(folder + "/files/Windows"));
+    EXPECT_TRUE(fs::is_directory(folder + "/files/My Documents/Personal"));
 }
 
 TEST_F(DeviceFolderTest, OpeningOnlyAnExistingFolderCreatesNothing)
