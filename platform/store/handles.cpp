@@ -10,6 +10,7 @@ struct HandleEntry {
     HandleKind kind;
     void* object;
     HandleCloser close;
+    HandleFinisher finish;
 };
 
 // Handle values count up in steps of four from here, so they are never 0 or all ones; the
@@ -28,29 +29,42 @@ HandleTable& Table()
     return table;
 }
 
-void Release(std::map<uintptr_t, HandleEntry>::iterator entry)
+BOOL Release(std::map<uintptr_t, HandleEntry>::iterator entry)
 {
     HandleEntry closing = entry->second;
     Table().live.erase(entry);
+    if (closing.finish)
+        return closing.finish(closing.object);
     if (closing.close)
         closing.close(closing.object);
+    return TRUE;
 }
-} // namespace
 
-HANDLE NewHandle(HandleKind kind, void* object, HandleCloser close)
+HANDLE AddHandle(const HandleEntry& entry)
 {
     HandleTable& table = Table();
     if (table.next == firstRegistryRoot)
         table.next += 4;
     uintptr_t value = table.next;
     try {
-        table.live.emplace(value, HandleEntry{kind, object, close});
+        table.live.emplace(value, entry);
     } catch (const std::bad_alloc&) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return 0;
     }
     table.next += 4;
     return reinterpret_cast<HANDLE>(value);
+}
+} // namespace
+
+HANDLE NewHandle(HandleKind kind, void* object, HandleCloser close)
+{
+    return AddHandle({kind, object, close, nullptr});
+}
+
+HANDLE NewHandle(HandleKind kind, void* object, HandleFinisher finish)
+{
+    return AddHandle({kind, object, nullptr, finish});
 }
 
 void* HandleObject(HANDLE handle, HandleKind kind)
@@ -70,8 +84,7 @@ BOOL CloseHandleOfKind(HANDLE handle, HandleKind kind)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    Release(found);
-    return TRUE;
+    return Release(found);
 }
 
 void CloseHandlesOfKind(HandleKind kind)
@@ -98,6 +111,5 @@ BOOL CloseHandle(HANDLE hObject)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    Release(found);
-    return TRUE;
+    return Release(found);
 }

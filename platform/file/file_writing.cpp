@@ -1,0 +1,231 @@
+// Files made and written through handles: a new file is written beside the name it replaces and
+// takes that name at CloseHandle, so that the name always holds the old file or the new one.
+#include "platform/file/file_system.h"
+#include "platform/fileapi.h"
+#include "platform/store/store_text.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <fcntl.h>
+#include <memory>
+#include <new>
+#include <set>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace
+{
+struct OpenFile {
+    file::HostPath target; // the name the file takes
+    std::string key;       // the target as OpenPaths holds it
+    std::string writing;   // the host file written: the target itself, or the one beside it
+    bool beside = false;   // renamed over the target at the close
+    int descriptor = -1;
+    DWORD failure = ERROR_SUCCESS; // once set, the file is abandoned
+};
+
+// The files open through handles, case-folded as the device compares names.
+std::set<std::string>& OpenPaths()
+{
+    static std::set<std::string> paths;
+    return paths;
+}
+
+std::string KeyOf(const std::string& hostPath)
+{
+    std::u16string text = store::FromUtf8(hostPath);
+    return store::FoldedUtf8(text.data(), text.size());
+}
+
+// The name beside `target` that the new file is written under: hidden on the host, and short
+// enough for any folder, since only its last characters need be unique.
+std::string BesideTemplate(const file::HostPath& target)
+{
+    size_t cut = std::min<size_t>(target.name.size(), 100);
+    while (cut > 0 && (static_cast<unsigned char>(target.name[cut]) & 0xC0) == 0x80)
+        --cut;
+    return target.folder + "/." + target.name.substr(0, cut) + ".XXXXXX";
+}
+
+// Removes what the handle made, so that the target holds what it held before CreateFileW.
+void Abandon(OpenFile* file, DWORD error)
+{
+    if (file->descriptor >= 0)
+        close(file->descriptor);
+    file->descriptor = -1;
+    unlink(file->writing.c_str());
+    file->failure = error;
+}
+
+// A rename or a new entry reaches the disk with its folder. A folder that cannot be synced only
+// leaves that to the host's own time, so it is not reported.
+void SyncFolder(const std::string& folder)
+{
+    int descriptor = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (descriptor < 0)
+        return;
+    fsync(descriptor);
+    close(descriptor);
+}
+
+BOOL Fail(DWORD error)
+{
+    SetLastError(error);
+    return FALSE;
+}
+
+BOOL FinishFile(void* object)
+{
+    std::unique_ptr<OpenFile> file(static_cast<OpenFile*>(object));
+    OpenPaths().erase(file->key);
+    if (file->failure)
+        return Fail(file->failure);
+    DWORD error = ERROR_SUCCESS;
+    if (!file::TakeFault(FileOp::Sync, &error) && fsync(file->descriptor) != 0)
+        error = file::ErrorOf(errno, file->target, ERROR_WRITE_FAULT);
+    if (!error) {
+        // Linux closes the descriptor even when close reports EINTR.
+        if (close(file->descriptor) != 0 && errno != EINTR)
+            error = file::ErrorOf(errno, file->target, ERROR_WRITE_FAULT);
+        file->descriptor = -1;
+    }
+    if (error) {
+        Abandon(file.get(), error);
+        return Fail(error);
+    }
+    if (file->beside) {
+        if (!file::TakeFault(FileOp::Rename, &error) &&
+            rename(file->writing.c_str(), file->target.path.c_str()) != 0)
+            error = file::ErrorOf(errno, file->target, ERROR_ACCESS_DENIED);
+        if (error) {
+            Abandon(file.get(), error);
+            return Fail(error);
+        }
+    }
+    SyncFolder(file->target.folder);
+    return TRUE;
+}
+
+HANDLE Refuse(DWORD error)
+{
+    SetLastError(error);
+    return INVALID_HANDLE_VALUE;
+}
+
+bool IsServed(DWORD access, DWORD shareMode, DWORD disposition, DWORD flagsAndAttributes)
+{
+    return (access & GENERIC_WRITE) && !(access & ~DWORD(GENERIC_READ | GENERIC_WRITE)) &&
+           shareMode == 0 && (disposition == CREATE_NEW || disposition == CREATE_ALWAYS) &&
+           (flagsAndAttributes == 0 || flagsAndAttributes == FILE_ATTRIBUTE_NORMAL);
+}
+
+// Makes the host file the new file is written to; its descriptor, or -1 with errno.
+int MakeHostFile(OpenFile* file)
+{
+    if (!file->beside) {
+        file->writing = file->target.path;
+        return open(file->writing.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+    }
+    file->writing = BesideTemplate(file->target);
+    return mkostemp(file->writing.data(), O_CLOEXEC); // mode 0600
+}
+} // namespace
+
+bool file::IsOpenForWriting(const std::string& path)
+{
+    return OpenPaths().count(KeyOf(path)) > 0;
+}
+
+HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
+                   LPSECURITY_ATTRIBUTES, DWORD dwCreationDisposition, DWORD dwFlagsAndAttributes,
+                   HANDLE)
+{
+    try {
+        if (!IsServed(dwDesiredAccess, dwShareMode, dwCreationDisposition, dwFlagsAndAttributes))
+            return Refuse(ERROR_INVALID_PARAMETER);
+        auto file = std::make_unique<OpenFile>();
+        DWORD error = file::ToHostPath(lpFileName, &file->target);
+        if (!error && file->target.isRoot)
+            error = ERROR_ACCESS_DENIED;
+        if (error)
+            return Refuse(error);
+        file->key = KeyOf(file->target.path);
+        if (OpenPaths().count(file->key))
+            return Refuse(ERROR_SHARING_VIOLATION);
+
+        struct stat info;
+        bool exists = stat(file->target.path.c_str(), &info) == 0;
+        if (!exists && errno != ENOENT)
+            return Refuse(file::ErrorOf(errno, file->target, ERROR_GEN_FAILURE));
+        if (exists && dwCreationDisposition == CREATE_NEW)
+            return Refuse(ERROR_FILE_EXISTS);
+        if (exists && (S_ISDIR(info.st_mode) || file::IsReadOnly(file->target.path, info)))
+            return Refuse(ERROR_ACCESS_DENIED);
+        if (file::TakeFault(FileOp::Create, &error))
+            return Refuse(error);
+
+        file->beside = dwCreationDisposition == CREATE_ALWAYS;
+        auto held = OpenPaths().insert(file->key).first;
+        file->descriptor = MakeHostFile(file.get());
+        if (file->descriptor < 0) {
+            OpenPaths().erase(held);
+            return Refuse(file::ErrorOf(errno, file->target, ERROR_ACCESS_DENIED));
+        }
+        if (!file->beside)
+            SyncFolder(file->target.folder);
+        HANDLE handle = NewHandle(HandleKind::File, file.get(), FinishFile);
+        if (!handle) {
+            Abandon(file.get(), ERROR_NOT_ENOUGH_MEMORY);
+            OpenPaths().erase(held);
+            return INVALID_HANDLE_VALUE;
+        }
+        file.release();
+        SetLastError(exists ? ERROR_ALREADY_EXISTS : ERROR_SUCCESS);
+        return handle;
+    } catch (const std::bad_alloc&) {
+        return Refuse(ERROR_NOT_ENOUGH_MEMORY);
+    }
+}
+
+BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
+               LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped)
+{
+    if (lpNumberOfBytesWritten)
+        *lpNumberOfBytesWritten = 0;
+    OpenFile* file = static_cast<OpenFile*>(HandleObject(hFile, HandleKind::File));
+    if (!file)
+        return Fail(ERROR_INVALID_HANDLE);
+    if (!lpNumberOfBytesWritten || (!lpBuffer && nNumberOfBytesToWrite) || lpOverlapped)
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (file->failure)
+        return Fail(file->failure);
+
+    DWORD error = ERROR_SUCCESS;
+    DWORD wanted = nNumberOfBytesToWrite;
+    DWORD faultError = ERROR_SUCCESS;
+    if (file::TakeFault(FileOp::Write, &faultError))
+        wanted /= 2;
+    const BYTE* bytes = static_cast<const BYTE*>(lpBuffer);
+    DWORD done = 0;
+    while (done < wanted) {
+        size_t chunk = std::min<size_t>(wanted - done, size_t(1) << 30);
+        ssize_t put = write(file->descriptor, bytes + done, chunk);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0) {
+            error =
+                put < 0 ? file::ErrorOf(errno, file->target, ERROR_WRITE_FAULT) : ERROR_WRITE_FAULT;
+            break;
+        }
+        done += static_cast<DWORD>(put);
+    }
+    if (!error)
+        error = faultError;
+    *lpNumberOfBytesWritten = done;
+    if (error) {
+        Abandon(file, error);
+        return Fail(error);
+    }
+    return TRUE;
+}
