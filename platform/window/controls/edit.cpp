@@ -1,11 +1,19 @@
 // The edit class ("Edit"), single-line: typing, the limit, the selection and the line messages,
 // with EN_UPDATE/EN_CHANGE after every change (typing, WM_SETTEXT, EM_REPLACESEL), EN_MAXTEXT
-// when typing would pass the limit (the character is refused), and EN_SETFOCUS/EN_KILLFOCUS.
+// when what a person puts in would pass the limit, and EN_SETFOCUS/EN_KILLFOCUS.
+// The limit counts UTF-16 units, as the handheld does, and limits only what a person puts in
+// (typing, an input method's text, pasting): a key whose character does not fit is refused, a
+// paste or an input method's text keeps the whole characters that fit, and no character is ever
+// cut in half. WM_SETTEXT and the window's first text are kept whole, however long. EM_REPLACESEL
+// keeps the whole characters that fit too.
 // ES_MULTILINE is taken as one line. The text always scrolls with the caret (ES_AUTOHSCROLL or
-// not); ES_UPPERCASE and ES_LOWERCASE change what is typed, not what the program sets.
+// not); ES_UPPERCASE and ES_LOWERCASE change what a person puts in, not what the program sets.
 #include "platform/window/controls/controls_internal.h"
 
+#include <QClipboard>
 #include <QFocusEvent>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -22,6 +30,38 @@ const int largestLimit = 0x7FFE;
 int Signed(WPARAM value)
 {
     return int(intptr_t(value));
+}
+
+// The longest start of `text` within `room` UTF-16 units that does not end in half a surrogate
+// pair.
+QString WholeCharacters(const QString& text, qsizetype room)
+{
+    if (room <= 0)
+        return QString();
+    if (text.size() <= room)
+        return text;
+    qsizetype n = room;
+    if (text.at(n - 1).isHighSurrogate() && text.at(n).isLowSurrogate())
+        --n;
+    return text.left(n);
+}
+
+// Whether Qt's line edit takes the key's text as typed (QInputControl::isAcceptableInput): not
+// only printable characters but also formatting ones (even with Ctrl), private-use ones, a
+// surrogate pair, and keys with Alt or AltGr.
+bool TypesText(const QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty())
+        return false;
+    QChar c = text.at(0);
+    if (c.category() == QChar::Other_Format)
+        return true;
+    Qt::KeyboardModifiers modifiers = event->modifiers();
+    if (modifiers == Qt::ControlModifier || modifiers == (Qt::ShiftModifier | Qt::ControlModifier))
+        return false;
+    return c.isPrint() || c.category() == QChar::Other_PrivateUse ||
+           (c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate());
 }
 
 class EditWidget : public QLineEdit
@@ -73,9 +113,7 @@ class EditWidget : public QLineEdit
     {
         ControlLife::Busy busy(life_);
         QString before = text();
-        int kept = int(before.size() - selectedText().size());
-        int room = std::max(0, limit_ - kept);
-        QString fitting = replacement.left(room);
+        QString fitting = WholeCharacters(replacement, Room());
         programmatic_ = true;
         insert(fitting);
         programmatic_ = false;
@@ -104,25 +142,28 @@ class EditWidget : public QLineEdit
             return;
         }
         ControlLife::Busy busy(life_);
-        QString typed = event->text();
-        bool inserting = !typed.isEmpty() && typed.at(0).isPrint() && !isReadOnly() &&
-                         !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-        if (!inserting) {
+        if (event->matches(QKeySequence::Paste)) {
+            event->accept();
+            if (isReadOnly())
+                return;
+            // Ctrl+Shift+Insert pastes the selection where there is one, as in Qt.
+            bool selection = event->key() == Qt::Key_Insert &&
+                             event->modifiers() == (Qt::ControlModifier | Qt::ShiftModifier) &&
+                             QGuiApplication::clipboard()->supportsSelection();
+            Paste(selection ? QClipboard::Selection : QClipboard::Clipboard);
+            return;
+        }
+        if (isReadOnly() || !TypesText(event)) {
             QLineEdit::keyPressEvent(event);
             return;
         }
-        DWORD style = life_.Style();
-        if ((style & ES_NUMBER) &&
-            std::any_of(typed.begin(), typed.end(), [](QChar c) { return !c.isDigit(); })) {
+        QString typed = event->text();
+        if (!Shape(&typed)) {
             event->accept();
             return;
         }
-        if (style & ES_UPPERCASE)
-            typed = typed.toUpper();
-        else if (style & ES_LOWERCASE)
-            typed = typed.toLower();
-        qsizetype after = text().size() - selectedText().size() + typed.size();
-        if (after > limit_) {
+        // A key's text is taken whole or refused.
+        if (typed.size() > Room()) {
             event->accept();
             life_.Command(EN_MAXTEXT);
             return;
@@ -137,19 +178,55 @@ class EditWidget : public QLineEdit
         event->setAccepted(converted.isAccepted());
     }
 
+    // An input method's text keeps the whole characters that fit in place of the selection and
+    // of the range the event replaces (the text it shows while composing is not yet the edit's).
     void inputMethodEvent(QInputMethodEvent* event) override
     {
         ControlLife::Busy busy(life_);
-        QLineEdit::inputMethodEvent(event);
+        QString committed = event->commitString();
+        if (committed.isEmpty() || isReadOnly()) {
+            QLineEdit::inputMethodEvent(event);
+            return;
+        }
+        qsizetype length = text().size();
+        qsizetype cursor = cursorPosition();
+        if (hasSelectedText()) {
+            length -= selectedText().size();
+            cursor = selectionStart();
+        }
+        qsizetype from = std::max<qsizetype>(0, cursor + event->replacementStart());
+        if (event->replacementLength() > 0 && from + event->replacementLength() <= length)
+            length -= event->replacementLength();
+        QString typed = committed;
+        bool shaped = Shape(&typed);
+        QString fitting = shaped ? WholeCharacters(typed, limit_ - length) : QString();
+        if (fitting == committed) {
+            QLineEdit::inputMethodEvent(event);
+            return;
+        }
+        QInputMethodEvent fitted(event->preeditString(), event->attributes());
+        fitted.setCommitString(fitting, event->replacementStart(), event->replacementLength());
+        QLineEdit::inputMethodEvent(&fitted);
+        event->setAccepted(fitted.isAccepted());
+        if (shaped && fitting.size() < typed.size() && !life_.Destroyed())
+            life_.Command(EN_MAXTEXT);
     }
     void mousePressEvent(QMouseEvent* event) override
     {
         ControlLife::Busy busy(life_);
         QLineEdit::mousePressEvent(event);
     }
+    // Where the platform has a selection clipboard, Qt pastes it on the middle button.
     void mouseReleaseEvent(QMouseEvent* event) override
     {
         ControlLife::Busy busy(life_);
+        if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+            QGuiApplication::clipboard()->supportsSelection()) {
+            deselect();
+            Paste(QClipboard::Selection);
+            event->accept();
+            return;
+        }
         QLineEdit::mouseReleaseEvent(event);
     }
     void focusInEvent(QFocusEvent* event) override
@@ -169,9 +246,49 @@ class EditWidget : public QLineEdit
     // EN_UPDATE then EN_CHANGE; false once the control was destroyed meanwhile.
     bool Changed() { return life_.Command(EN_UPDATE) && life_.Command(EN_CHANGE); }
 
-    // Qt's own length limit is the control's, or the text's length when the program set a
-    // longer text, so that a paste never passes the limit and no text is cut short. Qt puts
-    // the caret at the end when its limit changes; it is put back.
+    // The units left for what takes the selection's place; none (or less) when the program's
+    // text is already longer than the limit.
+    qsizetype Room() const { return limit_ - (text().size() - selectedText().size()); }
+
+    // What a person puts in as the style makes it; false when ES_NUMBER refuses it.
+    bool Shape(QString* typed) const
+    {
+        DWORD style = life_.Style();
+        if ((style & ES_NUMBER) &&
+            std::any_of(typed->begin(), typed->end(), [](QChar c) { return !c.isDigit(); }))
+            return false;
+        if (style & ES_UPPERCASE)
+            *typed = typed->toUpper();
+        else if (style & ES_LOWERCASE)
+            *typed = typed->toLower();
+        return true;
+    }
+
+    // A person's paste: the whole characters that fit take the selection's place (the selection
+    // goes even when none fit, as with EM_REPLACESEL), then EN_MAXTEXT when some were left out.
+    // The change notifies through textEdited.
+    void Paste(QClipboard::Mode mode)
+    {
+        QString pasted = QGuiApplication::clipboard()->text(mode);
+        if (pasted.isEmpty() && !hasSelectedText())
+            return;
+        DWORD style = life_.Style();
+        if (style & ES_UPPERCASE)
+            pasted = pasted.toUpper();
+        else if (style & ES_LOWERCASE)
+            pasted = pasted.toLower();
+        QString fitting = WholeCharacters(pasted, Room());
+        if (!fitting.isEmpty() || hasSelectedText())
+            insert(fitting);
+        if (fitting.size() < pasted.size() && !life_.Destroyed())
+            life_.Command(EN_MAXTEXT);
+    }
+
+    // Qt's own length limit follows the control's (it shows as the edit's limit), or the text's
+    // length when the program set a longer text, so that it never cuts the program's text. It
+    // limits nothing itself: whatever a person puts in is fitted to the control's limit first,
+    // by whole characters, where Qt would cut a surrogate pair. Qt puts the caret at the end
+    // when its limit changes; it is put back.
     void FitMaxLength()
     {
         int wanted = std::max(limit_, int(text().size()));

@@ -4,6 +4,9 @@
 
 #include "platform/gdi.h"
 
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QPointer>
 
@@ -12,10 +15,25 @@ using namespace controls_test;
 namespace
 {
 const std::vector<WORD> changed = {EN_UPDATE, EN_CHANGE};
+const std::vector<WORD> maxText = {EN_MAXTEXT};
 
 QLineEdit* LineOf(HWND edit)
 {
     return qobject_cast<QLineEdit*>(WidgetOf(edit));
+}
+
+// U+1F600, two UTF-16 units.
+const QString emoji = QString::fromUtf16(u"\U0001F600");
+
+std::vector<WORD> Plus(std::vector<WORD> codes, WORD code)
+{
+    codes.push_back(code);
+    return codes;
+}
+
+std::u16string Wide(const QString& text)
+{
+    return text.toStdU16String();
 }
 
 std::vector<WORD> Repeat(const std::vector<WORD>& codes, int times)
@@ -32,6 +50,20 @@ class Edits : public ControlsTest
     HWND MakeMemo(DWORD style = WS_BORDER | ES_AUTOHSCROLL)
     {
         return Make(WC_EDITW, u"", style, 1011, 75, 115, 158, 22);
+    }
+
+    // A memo of `limit` holding `text` as the program set it, with the caret at its end or the
+    // selection from `selectFrom` to its end; no notification recorded yet.
+    HWND MemoHolding(int limit, const QString& text, int selectFrom = -1)
+    {
+        HWND memo = MakeMemo();
+        SendMessageW(memo, EM_LIMITTEXT, WPARAM(limit), 0);
+        std::u16string wide = Wide(text);
+        SetWindowTextW(memo, wide.c_str());
+        WPARAM end = WPARAM(text.size());
+        SendMessageW(memo, EM_SETSEL, selectFrom < 0 ? end : WPARAM(selectFrom), LPARAM(end));
+        commands.clear();
+        return memo;
     }
 };
 } // namespace
@@ -76,6 +108,118 @@ TEST_F(Edits, TypingPastTheLimitIsRefused)
     SendMessageW(memo, EM_SETSEL, 1, 3);
     Type(LineOf(memo), QStringLiteral("xy"));
     EXPECT_EQ(Text(memo), u"axy");
+}
+
+// A limit counts UTF-16 units, as the handheld does, but never keeps half a character: a key
+// whose character does not fit whole is refused, whatever Qt's line edit would take as typing.
+TEST_F(Edits, AKeysCharacterThatDoesNotFitWholeIsRefused)
+{
+    const QString letters28(28, u'a');
+    struct Case {
+        const char* what;
+        int limit;
+        QString before;
+        int selectFrom;
+        QString typed;
+        Qt::KeyboardModifiers modifiers;
+        QString kept;
+        bool refused;
+    } cases[] = {
+        {"an emoji a unit short of the memo's limit", 29, letters28, -1, emoji, Qt::NoModifier,
+         letters28, true},
+        {"an emoji that just fits the memo", 29, letters28.left(27), -1, emoji, Qt::NoModifier,
+         letters28.left(27) + emoji, false},
+        {"an emoji a unit short of a category's limit", 20, letters28.left(19), -1, emoji,
+         Qt::NoModifier, letters28.left(19), true},
+        {"an emoji in a limit of one", 1, QString(), -1, emoji, Qt::NoModifier, QString(), true},
+        {"an emoji over one selected letter at the limit", 5, "abcde", 4, emoji, Qt::NoModifier,
+         "abcde", true},
+        {"an emoji over two selected letters at the limit", 5, "abcde", 3, emoji, Qt::NoModifier,
+         "abc" + emoji, false},
+        {"a zero-width joiner, taken by Qt though not printable", 3, "abc", -1,
+         QString(QChar(0x200D)), Qt::NoModifier, "abc", true},
+        {"a private-use character", 3, "abc", -1, QString(QChar(0xE000)), Qt::NoModifier, "abc",
+         true},
+        {"a letter typed with Alt", 3, "abc", -1, "d", Qt::AltModifier, "abc", true},
+        {"a letter typed with AltGr", 3, "abc", -1, "d", Qt::ControlModifier | Qt::AltModifier,
+         "abc", true},
+    };
+    for (const Case& c : cases) {
+        HWND memo = MemoHolding(c.limit, c.before, c.selectFrom);
+        Key(LineOf(memo), Qt::Key_unknown, c.typed, c.modifiers);
+        EXPECT_EQ(Text(memo), Wide(c.kept)) << c.what;
+        EXPECT_EQ(CodesOf(1011), c.refused ? maxText : changed) << c.what;
+        DestroyWindow(memo);
+    }
+}
+
+TEST_F(Edits, APasteKeepsTheWholeCharactersThatFit)
+{
+    struct Case {
+        const char* what;
+        int limit;
+        QString before;
+        int selectFrom;
+        QString pasted;
+        QString kept;
+        std::vector<WORD> codes;
+    } cases[] = {
+        {"cut before an emoji", 5, "abc", -1, "d" + emoji + "e", "abcd", Plus(changed, EN_MAXTEXT)},
+        {"an emoji that just fits", 5, "abc", -1, emoji, "abc" + emoji, changed},
+        {"an emoji a unit too long", 4, "abc", -1, emoji, "abc", maxText},
+        {"over the selected text, the emojis that fit", 5, "abcde", 0, emoji + emoji + emoji,
+         emoji + emoji, Plus(changed, EN_MAXTEXT)},
+        {"into the program's text longer than the limit", 4, "a longer memo", -1, "x",
+         "a longer memo", maxText},
+    };
+    for (const Case& c : cases) {
+        HWND memo = MemoHolding(c.limit, c.before, c.selectFrom);
+        QGuiApplication::clipboard()->setText(c.pasted);
+        Key(LineOf(memo), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+        EXPECT_EQ(Text(memo), Wide(c.kept)) << c.what;
+        EXPECT_EQ(CodesOf(1011), c.codes) << c.what;
+        DestroyWindow(memo);
+    }
+    HWND readOnly = Make(WC_EDITW, u"", ES_READONLY, 1012);
+    QGuiApplication::clipboard()->setText("x");
+    Key(LineOf(readOnly), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+    EXPECT_EQ(Text(readOnly), u"");
+    EXPECT_TRUE(CodesOf(1012).empty());
+    // A paste is cased as typing is; ES_NUMBER, as on the handheld, does not refuse it.
+    HWND upper = Make(WC_EDITW, u"", ES_UPPERCASE, 1013);
+    HWND number = Make(WC_EDITW, u"", ES_NUMBER, 1014);
+    QGuiApplication::clipboard()->setText("Job 9");
+    Key(LineOf(upper), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+    Key(LineOf(number), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+    EXPECT_EQ(Text(upper), u"JOB 9");
+    EXPECT_EQ(Text(number), u"Job 9");
+}
+
+TEST_F(Edits, AnInputMethodsTextKeepsTheWholeCharactersThatFit)
+{
+    struct Case {
+        const char* what;
+        int limit;
+        QString before;
+        QString committed;
+        int replaceFrom, replaced; // from the caret
+        QString kept;
+        std::vector<WORD> codes;
+    } cases[] = {
+        {"an emoji a unit too long", 5, "abcd", emoji, 0, 0, "abcd", maxText},
+        {"cut before an emoji", 5, "abc", "d" + emoji, 0, 0, "abcd", Plus(changed, EN_MAXTEXT)},
+        {"an emoji in place of the letter before the caret", 5, "abcd", emoji, -1, 1, "abc" + emoji,
+         changed},
+    };
+    for (const Case& c : cases) {
+        HWND memo = MemoHolding(c.limit, c.before);
+        QInputMethodEvent event;
+        event.setCommitString(c.committed, c.replaceFrom, c.replaced);
+        QCoreApplication::sendEvent(LineOf(memo), &event);
+        EXPECT_EQ(Text(memo), Wide(c.kept)) << c.what;
+        EXPECT_EQ(CodesOf(1011), c.codes) << c.what;
+        DestroyWindow(memo);
+    }
 }
 
 TEST_F(Edits, TheProgramsTextIsNotCutByTheLimitAndIsAChange)
@@ -185,6 +329,83 @@ TEST_F(Edits, ReplaceSelTakesTheSelectionsPlaceWithinTheLimit)
     std::vector<WORD> expected = changed;
     expected.push_back(EN_MAXTEXT);
     EXPECT_EQ(CodesOf(1011), expected);
+    // A character that does not fit whole is left out, not cut in half.
+    commands.clear();
+    SendMessageW(memo, EM_SETSEL, 7, 8);
+    SendMessageW(memo, EM_REPLACESEL, FALSE, LPARAM(u"\U0001F600"));
+    EXPECT_EQ(Text(memo), u"aXYdef1");
+    EXPECT_EQ(CodesOf(1011), expected);
+    commands.clear();
+    SendMessageW(memo, EM_REPLACESEL, FALSE, LPARAM(u"\U0001F600"));
+    EXPECT_EQ(Text(memo), u"aXYdef1");
+    EXPECT_EQ(CodesOf(1011), maxText);
+}
+
+// The handheld's EM_LIMITTEXT limits what a person puts in, not what WM_SETTEXT or the window's
+// first text put there: such a text is kept whole however it arrived, is read back whole, takes
+// nothing more from a person however it is offered, and can be shortened.
+TEST_F(Edits, AProgramsTextLongerThanTheLimitIsKeptWholeAndOnlyShortened)
+{
+    // 72 units, with an emoji across the limit's edge (units 29 and 30).
+    const QString long72 = QString(28, u'm') + emoji + QString(42, u'n');
+    const std::u16string wide = Wide(long72);
+    enum class Arrives { TextAfterLimit, TextBeforeLimit, AtCreation };
+    const Arrives ways[] = {Arrives::TextAfterLimit, Arrives::TextBeforeLimit, Arrives::AtCreation};
+    for (Arrives way : ways) {
+        int at = int(way);
+        HWND memo =
+            way == Arrives::AtCreation ? Make(WC_EDITW, wide.c_str(), WS_BORDER, 1011) : MakeMemo();
+        if (way == Arrives::TextAfterLimit)
+            SendMessageW(memo, EM_LIMITTEXT, 29, 0);
+        if (way != Arrives::AtCreation)
+            SetWindowTextW(memo, wide.c_str());
+        if (way != Arrives::TextAfterLimit)
+            SendMessageW(memo, EM_LIMITTEXT, 29, 0);
+        EXPECT_EQ(SendMessageW(memo, EM_GETLIMITTEXT, 0, 0), 29) << at;
+        EXPECT_EQ(Text(memo), wide) << at;
+        EXPECT_EQ(LineOf(memo)->text(), long72) << at << ": Qt's own length does not cut it";
+        EXPECT_EQ(SendMessageW(memo, WM_GETTEXTLENGTH, 0, 0), 72) << at;
+        EXPECT_EQ(SendMessageW(memo, EM_LINELENGTH, 0, 0), 72) << at;
+        WCHAR line[100] = {};
+        line[0] = 100;
+        ASSERT_EQ(SendMessageW(memo, EM_GETLINE, 0, LPARAM(line)), 72) << at;
+        EXPECT_EQ(std::u16string(line, 72), wide) << at;
+
+        // Nothing more is taken at the end, nor over a selection that leaves it too long.
+        commands.clear();
+        SendMessageW(memo, EM_SETSEL, 72, 72);
+        Type(LineOf(memo), QStringLiteral("x"));
+        Key(LineOf(memo), Qt::Key_unknown, emoji);
+        QGuiApplication::clipboard()->setText("y");
+        Key(LineOf(memo), Qt::Key_V, QString(QChar(0x16)), Qt::ControlModifier);
+        QInputMethodEvent committed;
+        committed.setCommitString("z");
+        QCoreApplication::sendEvent(LineOf(memo), &committed);
+        SendMessageW(memo, EM_SETSEL, 71, 72);
+        Type(LineOf(memo), QStringLiteral("x"));
+        EXPECT_EQ(Text(memo), wide) << at;
+        EXPECT_EQ(CodesOf(1011), std::vector<WORD>(5, EN_MAXTEXT)) << at;
+
+        // Deleting works, and a shorter text still takes nothing while it is over the limit.
+        commands.clear();
+        SendMessageW(memo, EM_SETSEL, 72, 72);
+        Key(LineOf(memo), Qt::Key_Backspace, QStringLiteral("\b"));
+        SendMessageW(memo, EM_SETSEL, 0, 0);
+        Key(LineOf(memo), Qt::Key_Delete, QString(QChar(0x7F)));
+        EXPECT_EQ(Text(memo), wide.substr(1, 70)) << at;
+        EXPECT_EQ(CodesOf(1011), Repeat(changed, 2)) << at;
+        commands.clear();
+        Type(LineOf(memo), QStringLiteral("x"));
+        EXPECT_EQ(Text(memo), wide.substr(1, 70)) << at;
+        EXPECT_EQ(CodesOf(1011), maxText) << at;
+        // Selecting all of it and typing makes room.
+        commands.clear();
+        SendMessageW(memo, EM_SETSEL, 0, -1);
+        Type(LineOf(memo), QStringLiteral("ab"));
+        EXPECT_EQ(Text(memo), u"ab") << at;
+        EXPECT_EQ(CodesOf(1011), Repeat(changed, 2)) << at;
+        DestroyWindow(memo);
+    }
 }
 
 TEST_F(Edits, StylesShapeWhatIsTyped)
