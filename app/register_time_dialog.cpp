@@ -14,6 +14,7 @@
 #include "platform/aygshell.h"
 #include "platform/commctrl.h"
 #include "platform/controls.h"
+#include "platform/memory.h"
 #include "platform/text.h"
 #include "resources/strings.h"
 
@@ -211,12 +212,18 @@ INT_PTR OnOk(HWND dialog)
         return Refuse(dialog, IDC_CATEGORY);
     SetRecordCategory(App.ScratchRecord, category);
 
-    WCHAR memo[MEMO_MAX + 1] = {};
-    memo[0] = MEMO_MAX;
+    // The whole line: a stored memo may be longer than a person can type, and is kept whole.
+    LRESULT lineLength = ToControl(dialog, IDC_MEMO, EM_LINELENGTH, 0, 0);
+    DWORD size = static_cast<DWORD>(lineLength > 0 ? lineLength : 0) + 2;
+    auto memo = static_cast<LPWSTR>(LocalAlloc(LPTR, size * sizeof(WCHAR)));
+    if (!memo)
+        return Refuse(dialog, IDC_MEMO);
+    memo[0] = static_cast<WCHAR>(size - 1 > 0xFFFF ? 0xFFFF : size - 1);
     LRESULT length = ToControl(dialog, IDC_MEMO, EM_GETLINE, 0, reinterpret_cast<LPARAM>(memo));
-    memo[length > 0 && length <= MEMO_MAX ? length : 0] = 0;
+    memo[length > 0 && length < static_cast<LRESULT>(size) ? length : 0] = 0;
     TrimSpaces(memo, memo);
     SetRecordMemo(App.ScratchRecord, memo);
+    LocalFree(memo);
 
     App.ActiveDialog = nullptr;
     EndDialog(dialog, IDOK_REGISTER_TIME);
