@@ -1,6 +1,9 @@
-// Choosing a day in a date picker: a tap on its drop-down button opens the calendar, taps on the
-// calendar's month arrows turn it to the month, and a tap on the day chooses it. The control
-// sends what it sends for a person's taps (DTN_DROPDOWN, DTN_DATETIMECHANGE, DTN_CLOSEUP).
+// Choosing a day in a date picker as a person does, a tap or a key at each step: a tap on its
+// drop-down button opens the calendar; for another year than the one shown, a tap on the
+// calendar's year opens its year box, the year is typed there a digit at a time and Enter sets
+// it; taps on the month arrows turn the calendar to the month, and a tap on the day chooses it.
+// The control sends what it sends for a person's taps (DTN_DROPDOWN, DTN_DATETIMECHANGE,
+// DTN_CLOSEUP).
 //
 // The platform's date picker is reached through date_picker_access.h; a date edit of the
 // toolkit with a calendar pop-up (a test's own control class) is worked the same way.
@@ -12,6 +15,7 @@
 #include <QCalendarWidget>
 #include <QDateTimeEdit>
 #include <QPointer>
+#include <QSpinBox>
 #include <QStyleOption>
 #include <QTableView>
 #include <QToolButton>
@@ -64,13 +68,27 @@ QModelIndex CellOf(QCalendarWidget* calendar, QTableView* days, QDate date)
     return QModelIndex();
 }
 
+// The calendar's year, which a tap opens for typing, and the box it opens; null where the
+// calendar has none.
+QToolButton* YearButtonOf(QCalendarWidget* calendar)
+{
+    auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+    return year && year->isVisible() && year->isEnabled() ? year : nullptr;
+}
+
+QSpinBox* YearBoxOf(QCalendarWidget* calendar)
+{
+    return calendar->findChild<QSpinBox*>(QStringLiteral("qt_calendar_yearedit"));
+}
+
 int MonthNumber(int year, int month)
 {
     return year * 12 + month - 1;
 }
 
-// Taps the calendar's month arrows until it shows the month of `date`. A calendar without arrows
-// (or one whose arrow does not turn it) is turned to the month directly, as its arrows would.
+// Taps the calendar's month arrows until it shows the month of `date`: a few taps once the year
+// is set. A calendar without arrows (or one whose arrow does not turn it) is turned to the month
+// directly, as its arrows would.
 void TurnTo(QCalendarWidget* calendar, QDate date)
 {
     auto* back = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_prevmonth"));
@@ -108,10 +126,18 @@ class DateAction : public ScriptAction
 
     StepResult Step(std::string* reason) override
     {
-        return opened_ ? Choose(reason) : Open(reason);
+        switch (phase_) {
+        case Phase::Open: return Open(reason);
+        case Phase::Year: return OpenYear(reason);
+        case Phase::Digits: return TypeYear(reason);
+        case Phase::Day: break;
+        }
+        return Choose(reason);
     }
 
   private:
+    enum class Phase { Open, Year, Digits, Day };
+
     StepResult Fail(std::string* reason, const std::string& text)
     {
         *reason = text;
@@ -139,7 +165,7 @@ class DateAction : public ScriptAction
             if (date_ < first || date_ > last)
                 return OutOfRange(reason, first, last);
             picker_ = WidgetOf(control);
-            opened_ = true;
+            phase_ = Phase::Year;
             TapWidget(picker_, DatePickerButtonPoint(control));
             return StepResult::More;
         }
@@ -154,7 +180,7 @@ class DateAction : public ScriptAction
             return OutOfRange(reason, edit->minimumDate(), edit->maximumDate());
         edit_ = edit;
         picker_ = edit;
-        opened_ = true;
+        phase_ = Phase::Year;
         TapWidget(edit, EditOpeningPoint(edit));
         return StepResult::More;
     }
@@ -168,13 +194,66 @@ class DateAction : public ScriptAction
         return calendar && calendar->isVisible() ? calendar : nullptr;
     }
 
-    StepResult Choose(std::string* reason)
+    // The open calendar, or null with the reason.
+    QCalendarWidget* Calendar(std::string* reason)
     {
-        if (!picker_)
-            return Fail(reason, Name() + " went away while its calendar was open");
+        if (!picker_) {
+            Fail(reason, Name() + " went away while its calendar was open");
+            return nullptr;
+        }
         QCalendarWidget* calendar = OpenCalendar();
         if (!calendar)
-            return Fail(reason, "the calendar of " + Name() + " did not open");
+            Fail(reason, "the calendar of " + Name() +
+                             (seen_ ? " closed before a day was chosen" : " did not open"));
+        seen_ = calendar != nullptr;
+        return calendar;
+    }
+
+    // Another year than the one shown is typed into the calendar's year box, which a tap on the
+    // year opens; a calendar without one is turned with its arrows.
+    StepResult OpenYear(std::string* reason)
+    {
+        QCalendarWidget* calendar = Calendar(reason);
+        if (!calendar)
+            return StepResult::Failed;
+        QToolButton* year = YearButtonOf(calendar);
+        if (calendar->yearShown() == date_.year() || !year || !YearBoxOf(calendar))
+            return Choose(reason);
+        digits_ = QString::number(date_.year());
+        phase_ = Phase::Digits;
+        TapWidget(year, year->rect().center());
+        return StepResult::More;
+    }
+
+    // A digit of the year at each step, then Enter, pressed where a person's keys go.
+    StepResult TypeYear(std::string* reason)
+    {
+        QCalendarWidget* calendar = Calendar(reason);
+        if (!calendar)
+            return StepResult::Failed;
+        QSpinBox* box = YearBoxOf(calendar);
+        QWidget* keys = KeyTarget();
+        if (!box || !box->isVisible() || !keys || (keys != box && !box->isAncestorOf(keys)))
+            return Fail(reason,
+                        "the year of the calendar of " + Name() + " did not open for typing");
+        if (typed_ < digits_.size()) {
+            QChar digit = digits_.at(typed_++);
+            PressKey(keys, Qt::Key_0 + digit.digitValue(), QString(digit));
+            return StepResult::More;
+        }
+        PressKey(keys, Qt::Key_Return, QStringLiteral("\r"));
+        phase_ = Phase::Day;
+        return StepResult::More;
+    }
+
+    StepResult Choose(std::string* reason)
+    {
+        QCalendarWidget* calendar = Calendar(reason);
+        if (!calendar)
+            return StepResult::Failed;
+        if (!digits_.isEmpty() && calendar->yearShown() != date_.year())
+            return Fail(reason, "the calendar of " + Name() + " did not turn to the year " +
+                                    digits_.toStdString());
         QPointer<QCalendarWidget> alive(calendar);
         TurnTo(calendar, date_);
         if (!alive || !calendar->isVisible())
@@ -191,7 +270,10 @@ class DateAction : public ScriptAction
 
     unsigned long id_ = 0;
     QDate date_;
-    bool opened_ = false;
+    Phase phase_ = Phase::Open;
+    QString digits_; // the year typed into the calendar's year box, when it was
+    qsizetype typed_ = 0;
+    bool seen_ = false; // the calendar was seen open
     HWND control_ = nullptr;
     QPointer<QWidget> picker_;
     QPointer<QDateTimeEdit> edit_;

@@ -1,16 +1,21 @@
 #include "device/script_input.h"
 
+#include "device/screen.h"
 #include "platform/recorder.h"
 #include "platform/window/list_view_access.h"
 #include "platform/window/window_object.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QFocusEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOption>
+#include <QWindow>
 
 #include <deque>
 
@@ -53,6 +58,42 @@ void GiveTapFocus(QWidget* widget, QPoint point)
         point += w->pos();
     }
 }
+
+// True while the toolkit's activation is on another window than the screen's with no pop-up up:
+// no person's desktop puts it there.
+bool ActivationAstray()
+{
+    QWidget* desktop = DeviceDesktopWindow();
+    return desktop && desktop->isVisible() && !QApplication::activePopupWidget() &&
+           QApplication::activeWindow() != desktop;
+}
+
+class ScreenActivation : public QObject
+{
+  public:
+    explicit ScreenActivation(QObject* parent) : QObject(parent)
+    {
+        QObject::connect(qApp, &QGuiApplication::focusWindowChanged, this, [] {
+            // Asked of the platform, which hands it over with the events still to come in this
+            // round: before the program's next input is taken.
+            if (ActivationAstray())
+                DeviceDesktopWindow()->activateWindow();
+        });
+        parent->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* target, QEvent* event) override
+    {
+        // The focus leaving a control for a stray activation (and coming back with the screen's
+        // own) is no change a person made: the control still has the focus for the program.
+        if ((event->type() == QEvent::FocusOut || event->type() == QEvent::FocusIn) &&
+            target->isWidgetType() &&
+            static_cast<QFocusEvent*>(event)->reason() == Qt::ActiveWindowFocusReason)
+            return ActivationAstray();
+        return false;
+    }
+};
 
 // The button a message box focuses when it comes up: its first.
 int FirstAnswer(UINT type)
@@ -200,11 +241,26 @@ QWidget* KeyTarget()
             return focused;
         return MessageBoxButton(FirstAnswer(box->type));
     }
+    if (QWidget* popup = QApplication::activePopupWidget())
+        return popup->focusWidget() ? popup->focusWidget() : popup;
     if (focused)
         return focused;
     if (QWidget* widget = WidgetOf(GetFocus()))
         return widget;
     return WidgetOf(ActiveWindowForInput());
+}
+
+void KeepScreenActive(bool keep)
+{
+    static QPointer<ScreenActivation> keeper;
+    if (!keep || !qApp || QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        delete keeper.data();
+        return;
+    }
+    if (!keeper)
+        keeper = new ScreenActivation(qApp);
+    if (ActivationAstray())
+        DeviceDesktopWindow()->activateWindow();
 }
 
 std::string ControlName(int id)

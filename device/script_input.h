@@ -40,9 +40,19 @@ void PressKey(QWidget* widget, int key, const QString& text,
 // radio button.
 QPoint TapPointOf(QWidget* widget);
 
-// Where a pressed key goes: the widget with the focus (in a message box, its focused button),
-// else the active window.
+// Where a pressed key goes, as the toolkit routes a key of the window system: in a message box,
+// its focused button; while a pop-up is up (an open list, a calendar), the pop-up's focused
+// widget; else the widget with the focus, else the active window.
 QWidget* KeyTarget();
+
+// Keeps the screen's window the active one, as a desktop's window system does, for the run of a
+// script on the offscreen platform (elsewhere it does nothing). There, every window shown takes
+// the activation, a pop-up too, and keeps it once hidden: a menu opened and chosen from within
+// one input leaves it on a hidden window, where the program's SetFocus no longer moves the
+// toolkit's focus and keys reach nothing. While kept, an activation that lands anywhere but the
+// screen's window with no pop-up up goes back to it, and the focus changes it brings are kept
+// from the widgets, as a person's desktop never sends them.
+void KeepScreenActive(bool keep);
 // The widget of a message box on the screen, or null when none is up.
 QWidget* MessageBoxWidget();
 

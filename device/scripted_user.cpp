@@ -279,12 +279,14 @@ void StartScriptedUser(std::vector<ScriptLine> lines, int lineCount)
     SetSoundHook(OnSound);
     SetProcessHook(OnProcess);
     SetIdleHandler(Idle);
+    KeepScreenActive(true);
 }
 
 int FinishScriptedUser(int programCode)
 {
     Runner& r = R();
     SetIdleHandler(nullptr);
+    KeepScreenActive(false);
     SetMessageBoxHook(nullptr);
     SetSoundHook(nullptr);
     SetProcessHook(nullptr);

@@ -24,7 +24,8 @@
 #include <vector>
 
 // Installs the idle handler and the hooks that print events (message boxes, beeps, sounds,
-// processes), and turns the audio output off. The first action is taken when the program first
+// processes), turns the audio output off and keeps the screen's window active (headless, as a
+// desktop keeps it; see KeepScreenActive). The first action is taken when the program first
 // waits for input. `lineCount` is the number of lines of the file, the line errors at the end
 // of the script refer to; without it, the last line played.
 void StartScriptedUser(std::vector<ScriptLine> lines);

@@ -6,6 +6,7 @@
 #include "device/scripted_user.h"
 #include "platform/aygshell.h"
 #include "platform/commctrl.h"
+#include "platform/controls.h"
 #include "platform/recorder.h"
 #include "platform/window/window_object.h"
 #include "tests/platform/menubar/test_module.h"
@@ -21,6 +22,11 @@ namespace
 const int listId = 500;
 
 std::vector<UINT> commands;
+// What drop-down list 30 told, with the selection at each CBN_SELCHANGE, and the window a tap on
+// button 31 focuses.
+std::vector<WORD> comboCodes;
+std::vector<LRESULT> selections;
+HWND focusOnTap = nullptr;
 
 struct Notified {
     UINT code;
@@ -32,7 +38,15 @@ std::vector<Notified> notified;
 LRESULT MainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
-    case WM_COMMAND: commands.push_back(LOWORD(wParam)); return 0;
+    case WM_COMMAND:
+        commands.push_back(LOWORD(wParam));
+        if (LOWORD(wParam) == 30)
+            comboCodes.push_back(HIWORD(wParam));
+        if (LOWORD(wParam) == 30 && HIWORD(wParam) == CBN_SELCHANGE)
+            selections.push_back(SendMessageW(HWND(lParam), CB_GETCURSEL, 0, 0));
+        if (LOWORD(wParam) == 31 && HIWORD(wParam) == BN_CLICKED)
+            SetFocus(focusOnTap);
+        return 0;
     case WM_NOTIFY: {
         auto* header = reinterpret_cast<NMHDR*>(lParam);
         if (header->idFrom == listId &&
@@ -69,6 +83,8 @@ class ScriptProgram : public testing::Test
         InitCommonControls();
         notified.clear();
         commands.clear();
+        comboCodes.clear();
+        selections.clear();
         main_ = CreateWindowExW(0, u"Zentally", u"Zentally", WS_VISIBLE, CW_USEDEFAULT, 0,
                                 CW_USEDEFAULT, 0, nullptr, nullptr, nullptr, nullptr);
         ASSERT_TRUE(main_);
@@ -201,6 +217,32 @@ TEST_F(ScriptProgram, MenuItemsAndMenuBarButtonsAreChosen)
     EXPECT_EQ(events, std::vector<std::string>{R"({"event":"exit","code":0})"});
     EXPECT_EQ(commands, (std::vector<UINT>{test_module::CMD_OPEN, test_module::CMD_NEW,
                                            test_module::CMD_PASTE}));
+}
+
+// A menu comes and goes within one tap; the screen stays the window that has the keys, so the
+// control keeps the focus meanwhile, the program's SetFocus moves it, and keys go to the control
+// that has it.
+TEST_F(ScriptProgram, AfterAMenuKeysAndTheFocusAreWhereTheProgramPutThem)
+{
+    HWND combo = CreateWindowExW(0, WC_COMBOBOXW, u"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 10,
+                                 230, 100, 60, main_, HMENU(intptr_t(30)), nullptr, nullptr);
+    ASSERT_TRUE(combo);
+    for (LPCWSTR text : {u"a", u"b", u"c"})
+        SendMessageW(combo, CB_ADDSTRING, 0, LPARAM(text));
+    ASSERT_TRUE(CreateWindowExW(0, WC_BUTTONW, u"Next", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 120,
+                                230, 60, 20, main_, HMENU(intptr_t(31)), nullptr, nullptr));
+    focusOnTap = list_;
+    SetFocus(combo);
+    int code = -1;
+    std::vector<std::string> events =
+        Play("menu 100\npick 30 \"a\"\nkey down\nstate\nclick 31\nstate\n", &code);
+    EXPECT_EQ(code, 0);
+    ASSERT_EQ(events.size(), 3u);
+    EXPECT_EQ(comboCodes, (std::vector<WORD>{CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK, CBN_CLOSEUP,
+                                             CBN_SELCHANGE, CBN_SELCHANGE, CBN_KILLFOCUS}));
+    EXPECT_EQ(selections, (std::vector<LRESULT>{0, 1})) << "the pick, then Down on the box";
+    EXPECT_NE(events[0].find(R"("focus":30,)"), std::string::npos) << events[0];
+    EXPECT_NE(events[1].find(R"("focus":500,)"), std::string::npos) << events[1];
 }
 
 TEST_F(ScriptProgram, GreyedAndUnknownMenuCommandsAreErrors)

@@ -9,6 +9,7 @@
 #include "platform/window/controls/list_entries.h"
 
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QFrame>
@@ -249,6 +250,9 @@ class ComboWidget : public QComboBox, public ListEntries
     {
         ControlLife::Busy busy(life_);
         QComboBox::focusOutEvent(event);
+        // The list takes the toolkit's focus as it drops down; for the program the box keeps it.
+        if (dropped_ && ListHasFocus())
+            return;
         life_.FocusEvent(event, false, CBN_SETFOCUS, CBN_KILLFOCUS);
     }
 
@@ -282,6 +286,14 @@ class ComboWidget : public QComboBox, public ListEntries
     }
 
   private:
+    bool ListHasFocus() const
+    {
+        QWidget* focused = QApplication::focusWidget();
+        QWidget* popup = view() ? view()->window() : nullptr;
+        return focused && popup && popup != window() &&
+               (focused == popup || popup->isAncestorOf(focused));
+    }
+
     void ChooseAt(const QModelIndex& index)
     {
         ControlLife::Busy busy(life_);

@@ -16,7 +16,8 @@ bool DatePickerHasCalendar(HWND picker);
 // The middle of the drop-down button, in the coordinates of the picker's widget.
 QPoint DatePickerButtonPoint(HWND picker);
 // The calendar while it is open on the screen, else null. Its month arrows are its tool buttons
-// "qt_calendar_prevmonth" and "qt_calendar_nextmonth".
+// "qt_calendar_prevmonth" and "qt_calendar_nextmonth"; its year, the tool button
+// "qt_calendar_yearbutton", which a tap turns into the year box "qt_calendar_yearedit".
 QCalendarWidget* DatePickerOpenCalendar(HWND picker);
 // The first and last day a person may choose.
 QDate DatePickerEarliest(HWND picker);

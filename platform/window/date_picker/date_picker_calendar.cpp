@@ -4,6 +4,7 @@
 
 #include <QCalendarWidget>
 #include <QKeyEvent>
+#include <QSpinBox>
 #include <QTextCharFormat>
 #include <QVBoxLayout>
 
@@ -23,7 +24,8 @@ QRect Area(const QWidget* picker)
 
 DatePickerCalendar::DatePickerCalendar(DatePickerWidget* picker)
     : QWidget(picker, Qt::Popup | Qt::FramelessWindowHint), picker_(picker),
-      calendar_(new QCalendarWidget(this))
+      calendar_(new QCalendarWidget(this)),
+      yearBox_(calendar_->findChild<QSpinBox*>(QStringLiteral("qt_calendar_yearedit")))
 {
     setAttribute(Qt::WA_WindowPropagation, false);
     setFocusPolicy(Qt::NoFocus);
@@ -49,6 +51,8 @@ DatePickerCalendar::DatePickerCalendar(DatePickerWidget* picker)
                                  "black; }"));
     setFixedSize(Width, Height);
 
+    if (yearBox_)
+        yearBox_->installEventFilter(this);
     QObject::connect(calendar_, &QCalendarWidget::clicked, this,
                      [this](QDate day) { Choose(day); });
     QObject::connect(calendar_, &QCalendarWidget::activated, this,
@@ -92,6 +96,21 @@ void DatePickerCalendar::Choose(QDate day)
     if (!isVisible() || !day.isValid())
         return;
     picker_->CloseCalendarPopup(true, day);
+}
+
+bool DatePickerCalendar::eventFilter(QObject* watched, QEvent* event)
+{
+    // Enter in the year box sets the year. The box passes the key on to its parents, which would
+    // choose the day selected before; it is kept here once the box has taken it.
+    if (watched == yearBox_ && event->type() == QEvent::KeyPress) {
+        int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            static_cast<QObject*>(yearBox_)->event(event);
+            event->accept();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void DatePickerCalendar::keyPressEvent(QKeyEvent* event)

@@ -1,13 +1,16 @@
 // The date picker's calendar: a pop-up window of its own with a month calendar, about 180 x 150
 // pixels so that it fits the handheld's screen, placed under the picker's box (above it when
-// there is no room below). Arrows turn the months; a tap on a day chooses it and closes the
-// calendar; Escape or a tap outside closes it without a change.
+// there is no room below). Arrows turn the months; a tap on the year opens a box in its place
+// where the year is typed (or turned with its arrows), and Enter there turns the calendar to that
+// year and leaves it open; a tap on a day chooses it and closes the calendar; Escape or a tap
+// outside closes it without a change (Escape in the year box only gives up the year).
 #pragma once
 
 #include <QWidget>
 
 class DatePickerWidget;
 class QCalendarWidget;
+class QSpinBox;
 
 class DatePickerCalendar : public QWidget
 {
@@ -25,6 +28,7 @@ class DatePickerCalendar : public QWidget
     static const int Height = 150;
 
   protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
@@ -34,5 +38,6 @@ class DatePickerCalendar : public QWidget
 
     DatePickerWidget* picker_;
     QCalendarWidget* calendar_;
+    QSpinBox* yearBox_;
     bool dismissing_ = false;
 };

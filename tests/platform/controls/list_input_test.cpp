@@ -185,6 +185,23 @@ TEST_F(DropDownTaps, FocusNotifications)
     EXPECT_EQ(CodesOf(1009), std::vector<WORD>({CBN_SETFOCUS}));
 }
 
+TEST_F(DropDownTaps, TheBoxKeepsTheFocusWhileItsListIsDown)
+{
+    HWND hours = Make(WC_COMBOBOXW, nullptr, CBS_DROPDOWNLIST, 1008, 75, 60, 45, 110);
+    HWND minutes = MakeMinutes();
+    SetFocus(minutes);
+    QAbstractItemView* view = Open(minutes);
+    EXPECT_EQ(GetFocus(), minutes) << "the open list is the box's own";
+    Tap(view->viewport(), EntryPoint(view, 3));
+    EXPECT_EQ(CodesOf(1009), std::vector<WORD>({CBN_SETFOCUS, CBN_DROPDOWN, CBN_SELENDOK,
+                                                CBN_CLOSEUP, CBN_SELCHANGE}));
+    EXPECT_EQ(GetFocus(), minutes);
+    commands.clear();
+    SetFocus(hours);
+    EXPECT_EQ(CodesOf(1009), std::vector<WORD>({CBN_KILLFOCUS})) << "the focus leaves it now";
+    EXPECT_EQ(CodesOf(1008), std::vector<WORD>({CBN_SETFOCUS}));
+}
+
 TEST_F(DropDownTaps, AListClosedByItsOwnChoiceIsNotTouchedAfterwards)
 {
     HWND minutes = MakeMinutes();

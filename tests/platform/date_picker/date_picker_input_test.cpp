@@ -111,6 +111,50 @@ TEST_F(DatePickerTest, TheMonthArrowsTurnTheCalendar)
     EXPECT_EQ(got.wDay, 3);
 }
 
+TEST_F(DatePickerTest, TheYearIsTypedIntoTheCalendarsYearBox)
+{
+    struct Case {
+        const char* what;
+        int key;       // that ends the typing
+        int yearShown; // then
+    };
+    const Case cases[] = {
+        {"Enter sets the year and keeps the calendar open", Qt::Key_Return, 2150},
+        {"Escape gives up the year only", Qt::Key_Escape, 2026},
+    };
+    for (const Case& c : cases) {
+        Notes().clear();
+        HWND picker = MakePicker();
+        Set(picker, Date(2026, 12, 7));
+        TapButton(picker);
+        QCalendarWidget* calendar = DatePickerOpenCalendar(picker);
+        ASSERT_NE(calendar, nullptr) << c.what;
+        auto* year = calendar->findChild<QToolButton*>(QStringLiteral("qt_calendar_yearbutton"));
+        ASSERT_NE(year, nullptr) << c.what;
+        Tap(year, year->rect().center());
+        QWidget* box = QApplication::focusWidget();
+        ASSERT_NE(box, nullptr) << c.what;
+        ASSERT_EQ(box->objectName(), QStringLiteral("qt_calendar_yearedit")) << c.what;
+        for (QChar digit : QStringLiteral("2150")) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_0 + digit.digitValue(), Qt::NoModifier,
+                            QString(digit));
+            QApplication::sendEvent(box, &press);
+        }
+        QKeyEvent end(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QApplication::sendEvent(box, &end);
+        ASSERT_EQ(DatePickerOpenCalendar(picker), calendar) << c.what;
+        EXPECT_EQ(calendar->yearShown(), c.yearShown) << c.what;
+        EXPECT_EQ(calendar->monthShown(), 12) << c.what;
+        EXPECT_EQ(Codes(), std::vector<UINT>{DTN_DROPDOWN}) << c.what << ": no day chosen yet";
+        TapDay(picker, 25);
+        SYSTEMTIME got = {};
+        Get(picker, &got);
+        EXPECT_EQ(got.wYear, c.yearShown) << c.what;
+        EXPECT_EQ(got.wDay, 25) << c.what;
+        DestroyWindow(picker);
+    }
+}
+
 TEST_F(DatePickerTest, ChoosingTheSameDayClosesWithoutAChange)
 {
     HWND picker = MakePicker();

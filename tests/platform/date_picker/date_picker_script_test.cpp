@@ -4,7 +4,10 @@
 #include "device/script.h"
 #include "device/scripted_user.h"
 #include "platform/commctrl.h"
+#include "platform/window/date_picker/date_picker_access.h"
 #include "platform/window/window_object.h"
+
+#include <QCalendarWidget>
 
 #include <gtest/gtest.h>
 
@@ -150,6 +153,26 @@ TEST_F(DatePickerScript, DaysMonthsBackAndYearsAheadAreReached)
     ASSERT_EQ(changes.size(), 2u);
     EXPECT_EQ(changes[0].wYear * 10000 + changes[0].wMonth * 100 + changes[0].wDay, 20260131);
     EXPECT_EQ(changes[1].wYear * 10000 + changes[1].wMonth * 100 + changes[1].wDay, 20290228);
+}
+
+TEST_F(DatePickerScript, AnotherYearIsTypedIntoTheCalendarNotTurnedToMonthByMonth)
+{
+    // The calendar is made at its first opening: it is opened once to count the pages it shows.
+    const WPARAM f4 = 0x73;
+    SendMessageW(picker_, WM_KEYDOWN, f4, 0);
+    QCalendarWidget* calendar = DatePickerOpenCalendar(picker_);
+    ASSERT_NE(calendar, nullptr);
+    calendar->window()->close();
+    ASSERT_EQ(DatePickerOpenCalendar(picker_), nullptr);
+    int pages = 0;
+    QObject::connect(calendar, &QCalendarWidget::currentPageChanged, [&pages] { ++pages; });
+    Log().clear();
+    Played played = Play("date 1007 2126-06-15\n");
+    EXPECT_EQ(played.code, 0) << played.output;
+    ASSERT_EQ(Codes(), (std::vector<UINT>{DTN_DROPDOWN, DTN_CLOSEUP, DTN_DATETIMECHANGE}));
+    const SYSTEMTIME& chosen = Log()[2].st;
+    EXPECT_EQ(chosen.wYear * 10000 + chosen.wMonth * 100 + chosen.wDay, 21260615);
+    EXPECT_LE(pages, 1 + 1 + 6) << "the opening's month, the year typed, then six months back";
 }
 
 TEST_F(DatePickerScript, ADayOutsideThePickersRangeIsAnError)
