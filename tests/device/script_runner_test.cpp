@@ -605,10 +605,12 @@ TEST_F(ScriptRunner, ADayIsChosenInTheDatePickersCalendar)
     std::vector<QDate> dates;
     QDateEdit* date = Widget<QDateEdit>(Date);
     QObject::connect(date, &QDateEdit::dateChanged, [&](QDate d) { dates.push_back(d); });
-    Played played = Play("date 50 2027-03-15\ndate 50 2027-03-01\ndate 50 2026-12-31\n");
+    Played played = Play("date 50 2027-03-15\ndate 50 2027-03-01\ndate 50 2026-12-31\n"
+                         "date 50 2099-12-31\ndate 50 2000-01-01\n");
     EXPECT_EQ(played.events, std::vector<std::string>{exitOk});
-    EXPECT_EQ(dates,
-              (std::vector<QDate>{QDate(2027, 3, 15), QDate(2027, 3, 1), QDate(2026, 12, 31)}));
+    EXPECT_EQ(dates, (std::vector<QDate>{QDate(2027, 3, 15), QDate(2027, 3, 1), QDate(2026, 12, 31),
+                                         QDate(2099, 12, 31), QDate(2000, 1, 1)}))
+        << "the ends of its range too";
 }
 
 TEST_F(ScriptRunner, ADatePickerRefusesDaysOutsideItsRange)
