@@ -5,6 +5,7 @@
 #include "device/script_events.h"
 #include "device/script_input.h"
 #include "device/script_json.h"
+#include "platform/controls.h"
 #include "platform/recorder.h"
 #include "platform/window/window_object.h"
 
@@ -165,7 +166,10 @@ std::string ControlJson(HWND dialog, HWND window)
             control.Bool("default", push->isDefault());
     }
     if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-        control.Number("limit", edit->maxLength());
+        // The limit the program set: Qt's own length grows to hold a longer text the program
+        // put in. A widget that is no edit control of the platform answers 0.
+        LRESULT limit = SendMessageW(window, EM_GETLIMITTEXT, 0, 0);
+        control.Number("limit", limit > 0 ? static_cast<int>(limit) : edit->maxLength());
         int start = edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
         control.Raw("selection",
                     JsonArray().Number(start).Number(start + edit->selectionLength()).Json());

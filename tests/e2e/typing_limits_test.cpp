@@ -133,6 +133,8 @@ TEST(TypingLimits, AStoredMemoLongerThanTheLimitIsKeptWholeWhenTheRecordChangesO
         EXPECT_EQ(Dialogs(open), QJsonArray{108}) << c.what;
         EXPECT_EQ(Shown(ControlText(open, 1011)), Shown(c.memo))
             << c.what << ": the edit shows it whole";
+        EXPECT_EQ(Control(open, 1011).value("limit").toInt(), 29)
+            << c.what << ": the limit the program set, not the text's length";
         EXPECT_TRUE(Dialogs(run.State(1)).isEmpty()) << c.what;
         EXPECT_EQ(Shown(StoredRecords(device)), Shown("3 4 2026 " + c.stored + " " + c.memo))
             << c.what;
