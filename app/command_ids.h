@@ -19,6 +19,7 @@
 #define IDD_TIME_REPORT 127
 #define IDD_DELETE_BY_RANGE 129
 #define IDD_EXPORT_RECORDS 1070
+#define IDD_EXPORT_REPORT 1091
 #define IDD_VIEW_OPTIONS 1120
 
 // End codes of the dialogs.

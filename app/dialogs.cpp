@@ -8,6 +8,11 @@
 
 INT_PTR RunDialog(UINT templateId, DLGPROC procedure)
 {
+    return RunDialogOver(App.MainWindow, templateId, procedure);
+}
+
+INT_PTR RunDialogOver(HWND parent, UINT templateId, DLGPROC procedure)
+{
     HRSRC found = FindResourceW(App.Instance, MAKEINTRESOURCEW(templateId), RT_DIALOG);
     if (!found || !procedure)
         return -1;
@@ -15,7 +20,7 @@ INT_PTR RunDialog(UINT templateId, DLGPROC procedure)
     if (!loaded)
         return -1;
     return DialogBoxIndirectParamW(App.Instance, static_cast<LPCDLGTEMPLATEW>(LockResource(loaded)),
-                                   App.MainWindow, procedure, 0);
+                                   parent, procedure, 0);
 }
 
 void MakeDefaultButton(HWND dialog, int id)
@@ -71,8 +76,8 @@ const DLGPROC RegisterTimeDialog = RegisterTimeDialogProc;
 const DLGPROC EditCategoriesDialog = EditCategoriesDialogProc;
 const DLGPROC NewCategoryDialog = NewCategoryDialogProc;
 const DLGPROC EditCategoryDialog = EditCategoryDialogProc;
-const DLGPROC TimeReportDialog = nullptr;
-const DLGPROC ExportRecordsDialog = nullptr;
+const DLGPROC TimeReportDialog = TimeReportDialogProc;
+const DLGPROC ExportRecordsDialog = ExportRecordsDialogProc;
 const DLGPROC AboutDialog = AboutDialogProc;
 const DLGPROC ViewOptionsDialog = ViewOptionsDialogProc;
 const DLGPROC DeleteByRangeDialog = DeleteByRangeDialogProc;

@@ -8,6 +8,8 @@
 // Finds template `templateId` among the resources and runs it modally over the main window.
 // Returns the dialog's end code, or -1 when it cannot be shown.
 INT_PTR RunDialog(UINT templateId, DLGPROC procedure);
+// The same over another of the program's windows, a dialog that opens a dialog of its own.
+INT_PTR RunDialogOver(HWND parent, UINT templateId, DLGPROC procedure);
 
 // Makes button `id` the one Enter presses and gives it the default look, which the button
 // that had it loses. `id` need not be a button: Enter then sends that command all the same.
@@ -49,7 +51,11 @@ INT_PTR NewCategoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM l
 extern const DLGPROC EditCategoryDialog;
 INT_PTR EditCategoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC TimeReportDialog;
+INT_PTR TimeReportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC ExportRecordsDialog;
+INT_PTR ExportRecordsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+// Opened by the Time Report's Export... over the report.
+INT_PTR ExportReportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC AboutDialog;
 INT_PTR AboutDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
 extern const DLGPROC ViewOptionsDialog;

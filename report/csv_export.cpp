@@ -1,0 +1,1 @@
+#include "report/csv_export.h"

@@ -1,0 +1,3 @@
+#include "report/report_totals.h"
+
+#include <gtest/gtest.h>
