@@ -137,3 +137,39 @@ BOOL NormalizeCategoryName(HWND dialog, const NameDialogControls& controls, LPWS
     *name = typed;
     return TRUE;
 }
+
+INT_PTR OnNameDialogCommand(HWND dialog, const NameDialogControls& controls, WORD id, WORD code,
+                            NAMEACCEPTOR accept)
+{
+    if (id == IDOK || id == controls.ok) {
+        LPWSTR name = nullptr;
+        if (!NormalizeCategoryName(dialog, controls, &name))
+            return TRUE;
+        if (name) {
+            accept(name);
+            LocalFree(name);
+        }
+        EndDialog(dialog, controls.ok);
+        return TRUE;
+    }
+    if (id == IDCANCEL || id == controls.cancel) {
+        EndDialog(dialog, controls.cancel);
+        return TRUE;
+    }
+    if (id == controls.edit) {
+        if (code == EN_CHANGE)
+            OnNameChanged(dialog, controls);
+        else if (code == EN_SETFOCUS)
+            ShowInputPanel();
+    }
+    return FALSE;
+}
+
+void AppendCategoryNamed(LPCWSTR name)
+{
+    CategoryNode scratch;
+    InitNode(&scratch);
+    if (SetName(&scratch, name))
+        Insert(App.MainCategoryList, &scratch);
+    FreeName(&scratch);
+}

@@ -29,3 +29,13 @@ void OnNameChanged(HWND dialog, const NameDialogControls& controls);
 // text selected, after message 40060 when the first character is neither a letter nor a digit.
 // TRUE with *name null when the name could not be read for want of memory.
 BOOL NormalizeCategoryName(HWND dialog, const NameDialogControls& controls, LPWSTR* name);
+
+// What a name dialog does with a name that passed: adds it, or renames the chosen category.
+typedef void (*NAMEACCEPTOR)(LPCWSTR name);
+// WM_COMMAND of a name dialog: OK (its button or the navigation bar's) normalises the name and,
+// when it passes, hands it to `accept` and ends the dialog with the OK id; Cancel ends it with
+// the Cancel id; the edit's changes follow OnNameChanged and its focus raises the input panel.
+INT_PTR OnNameDialogCommand(HWND dialog, const NameDialogControls& controls, WORD id, WORD code,
+                            NAMEACCEPTOR accept);
+// Appends a category of `name` to MainCategoryList; a name the list holds is left as it is.
+void AppendCategoryNamed(LPCWSTR name);

@@ -50,18 +50,6 @@ int Shift()
     return UseWideLayout() ? WIDE_SHIFT : 0;
 }
 
-void SetPicker(HWND dialog, int id, SYSTEMTIME date)
-{
-    SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
-}
-
-SYSTEMTIME PickerDate(HWND dialog, int id)
-{
-    SYSTEMTIME date = {};
-    SendDlgItemMessageW(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
-    return date;
-}
-
 void ShowWarning(UINT textId)
 {
     WCHAR text[QUESTION_MAX];
@@ -130,8 +118,8 @@ INT_PTR OnInitDialog(HWND dialog)
     SHINITDLGINFO shell = {SHIDIM_FLAGS, dialog,
                            SHIDIF_DONEBUTTON | SHIDIF_SIPDOWN | SHIDIF_SIZEDLGFULLSCREEN};
     SHInitDialog(&shell);
-    SetPicker(dialog, IDC_STARTS, App.SharedDateRange.start);
-    SetPicker(dialog, IDC_ENDS, App.SharedDateRange.end);
+    SetPickerDate(dialog, IDC_STARTS, App.SharedDateRange.start);
+    SetPickerDate(dialog, IDC_ENDS, App.SharedDateRange.end);
     SetFocus(GetDlgItem(dialog, IDC_STARTS));
     return FALSE;
 }

@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "app/startup.h"
 #include "entry/shared_ui.h"
+#include "platform/commctrl.h"
 #include "platform/controls.h"
 #include "platform/resources.h"
 
@@ -30,6 +31,18 @@ void MakeDefaultButton(HWND dialog, int id)
         SendDlgItemMessageW(dialog, LOWORD(previous), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
     SendMessageW(dialog, DM_SETDEFID, static_cast<WPARAM>(id), 0);
     SendDlgItemMessageW(dialog, id, BM_SETSTYLE, BS_DEFPUSHBUTTON, TRUE);
+}
+
+SYSTEMTIME PickerDate(HWND dialog, int id)
+{
+    SYSTEMTIME date = {};
+    SendDlgItemMessageW(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
+    return date;
+}
+
+void SetPickerDate(HWND dialog, int id, SYSTEMTIME date)
+{
+    SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
 }
 
 void PaintDialogHeader(HDC dc, UINT textId, int x, int y, const POINT (&rule)[2])

@@ -1,6 +1,7 @@
 // The program's dialogs, each a template of the resources and a dialog procedure.
 #pragma once
 
+#include "platform/systime.h"
 #include "platform/windows.h"
 
 #include <cstddef>
@@ -14,6 +15,10 @@ INT_PTR RunDialogOver(HWND parent, UINT templateId, DLGPROC procedure);
 // Makes button `id` the one Enter presses and gives it the default look, which the button
 // that had it loses. `id` need not be a button: Enter then sends that command all the same.
 void MakeDefaultButton(HWND dialog, int id);
+
+// The date of date picker `id`, and setting it to `date`.
+SYSTEMTIME PickerDate(HWND dialog, int id);
+void SetPickerDate(HWND dialog, int id, SYSTEMTIME date);
 
 // Where a control stands in the narrow (240 x 320) and in the wide layout, in client pixels; a
 // list's height includes its drop-down part.

@@ -44,11 +44,7 @@ INT_PTR OnInitDialog(HWND dialog)
 void Rename(LPCWSTR oldName, LPCWSTR newName)
 {
     RemoveByName(App.MainCategoryList, oldName);
-    CategoryNode scratch;
-    InitNode(&scratch);
-    if (SetName(&scratch, newName))
-        Insert(App.MainCategoryList, &scratch);
-    FreeName(&scratch);
+    AppendCategoryNamed(newName);
     // A name given again unchanged leaves every record as it is: nothing to rewrite.
     if (SaveCategories() && App.Settings->CatRecsApply && wcscmp(oldName, newName) != 0)
         RenameCategoryInRecords(oldName, newName);
@@ -67,36 +63,11 @@ LPWSTR CopyOfCurrentName()
     return copy;
 }
 
-INT_PTR OnOk(HWND dialog)
+void RenameChosen(LPCWSTR newName)
 {
-    LPWSTR newName = nullptr;
-    if (!NormalizeCategoryName(dialog, controls, &newName))
-        return TRUE;
-    if (newName) {
-        if (LPWSTR oldName = CopyOfCurrentName()) {
-            Rename(oldName, newName);
-            LocalFree(oldName);
-        }
-        LocalFree(newName);
-    }
-    EndDialog(dialog, IDC_OK);
-    return TRUE;
-}
-
-INT_PTR OnCommand(HWND dialog, WORD id, WORD code)
-{
-    switch (id) {
-    case IDOK:
-    case IDC_OK: return OnOk(dialog);
-    case IDCANCEL:
-    case IDC_CANCEL: EndDialog(dialog, IDC_CANCEL); return TRUE;
-    case IDC_NAME:
-        if (code == EN_CHANGE)
-            OnNameChanged(dialog, controls);
-        else if (code == EN_SETFOCUS)
-            ShowInputPanel();
-        return FALSE;
-    default: return FALSE;
+    if (LPWSTR oldName = CopyOfCurrentName()) {
+        Rename(oldName, newName);
+        LocalFree(oldName);
     }
 }
 } // namespace
@@ -105,7 +76,8 @@ INT_PTR EditCategoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_COMMAND:
+        return OnNameDialogCommand(dialog, controls, LOWORD(wParam), HIWORD(wParam), RenameChosen);
     case WM_SIZE: PlaceNameControls(dialog, controls); return FALSE;
     default: return FALSE;
     }

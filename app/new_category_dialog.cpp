@@ -31,42 +31,8 @@ INT_PTR OnInitDialog(HWND dialog)
 
 void AddCategory(LPCWSTR name)
 {
-    CategoryNode scratch;
-    InitNode(&scratch);
-    if (SetName(&scratch, name))
-        Insert(App.MainCategoryList, &scratch);
-    FreeName(&scratch);
+    AppendCategoryNamed(name);
     SaveCategories();
-}
-
-INT_PTR OnOk(HWND dialog)
-{
-    LPWSTR name = nullptr;
-    if (!NormalizeCategoryName(dialog, controls, &name))
-        return TRUE;
-    if (name) {
-        AddCategory(name);
-        LocalFree(name);
-    }
-    EndDialog(dialog, IDC_OK);
-    return TRUE;
-}
-
-INT_PTR OnCommand(HWND dialog, WORD id, WORD code)
-{
-    switch (id) {
-    case IDOK:
-    case IDC_OK: return OnOk(dialog);
-    case IDCANCEL:
-    case IDC_CANCEL: EndDialog(dialog, IDC_CANCEL); return TRUE;
-    case IDC_NAME:
-        if (code == EN_CHANGE)
-            OnNameChanged(dialog, controls);
-        else if (code == EN_SETFOCUS)
-            ShowInputPanel();
-        return FALSE;
-    default: return FALSE;
-    }
 }
 } // namespace
 
@@ -74,7 +40,8 @@ INT_PTR NewCategoryDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
     switch (message) {
     case WM_INITDIALOG: return OnInitDialog(dialog);
-    case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+    case WM_COMMAND:
+        return OnNameDialogCommand(dialog, controls, LOWORD(wParam), HIWORD(wParam), AddCategory);
     case WM_SIZE: PlaceNameControls(dialog, controls); return FALSE;
     default: return FALSE;
     }

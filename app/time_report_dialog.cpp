@@ -98,18 +98,6 @@ void PlainButton(HWND dialog, int id)
     SendDlgItemMessageW(dialog, id, BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
 }
 
-void SetPicker(HWND dialog, int id, SYSTEMTIME date)
-{
-    SendDlgItemMessageW(dialog, id, DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&date));
-}
-
-SYSTEMTIME PickerDate(HWND dialog, int id)
-{
-    SYSTEMTIME date = {};
-    SendDlgItemMessageW(dialog, id, DTM_GETSYSTEMTIME, 0, reinterpret_cast<LPARAM>(&date));
-    return date;
-}
-
 void Warn(HWND dialog, UINT textId)
 {
     WCHAR text[IDENTITY_TEXT_MAX];
@@ -290,8 +278,8 @@ INT_PTR OnInitDialog(HWND dialog)
     SHINITDLGINFO shell = {SHIDIM_FLAGS, dialog,
                            SHIDIF_DONEBUTTON | SHIDIF_SIZEDLGFULLSCREEN | SHIDIF_SIPDOWN};
     SHInitDialog(&shell);
-    SetPicker(dialog, IDC_STARTS, App.SharedDateRange.start);
-    SetPicker(dialog, IDC_ENDS, App.SharedDateRange.end);
+    SetPickerDate(dialog, IDC_STARTS, App.SharedDateRange.start);
+    SetPickerDate(dialog, IDC_ENDS, App.SharedDateRange.end);
     for (CategoryNode* category = First(App.MainCategoryList); category; category = category->next)
         SendDlgItemMessageW(dialog, IDC_CATEGORY, CB_ADDSTRING, 0,
                             reinterpret_cast<LPARAM>(category->name));
