@@ -160,15 +160,42 @@ bool ParseProperty(const std::string& argument, std::vector<NewProperty>* props,
     props->push_back(prop);
     return true;
 }
+
+// Opens the database the person named, for a verb that needs it to exist; INVALID_HANDLE_VALUE,
+// with the reason in *failure, when it does not or cannot be opened. `hint` follows the reason
+// that there is no such database.
+HANDLE OpenNamedDatabase(const std::string& typed, std::u16string& name, CEOID* oid,
+                         const std::string& hint, ToolFailure* failure)
+{
+    *oid = 0;
+    HANDLE db = CeOpenDatabase(oid, name.data(), 0, 0, nullptr);
+    if (db != INVALID_HANDLE_VALUE)
+        return db;
+    DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND)
+        Fail(failure, ExitStoreFailed, "there is no database named \"" + typed + "\"" + hint);
+    else
+        StoreFailed(failure, "open database \"" + typed + "\"", error);
+    return INVALID_HANDLE_VALUE;
+}
+
+// The one database NAME of `verb`'s arguments; false with the reason in *failure.
+bool OnlyDatabaseName(const char* verb, const std::vector<std::string>& args, std::u16string* name,
+                      ToolFailure* failure)
+{
+    if (args.size() != 1) {
+        Fail(failure, ExitBadArguments, std::string(verb) + " takes one NAME");
+        return false;
+    }
+    return ParseDatabaseName(args[0], name, failure);
+}
 } // namespace
 
 int CreateDatabase(const std::string& device, const std::vector<std::string>& args,
                    ToolFailure* failure)
 {
     std::u16string name;
-    if (args.size() != 1)
-        return Fail(failure, ExitBadArguments, "create-database takes one NAME");
-    if (!ParseDatabaseName(args[0], &name, failure))
+    if (!OnlyDatabaseName("create-database", args, &name, failure))
         return failure->exit;
     if (!OpenDevice(device, true, failure))
         return failure->exit;
@@ -187,20 +214,14 @@ int DeleteDatabase(const std::string& device, const std::vector<std::string>& ar
                    ToolFailure* failure)
 {
     std::u16string name;
-    if (args.size() != 1)
-        return Fail(failure, ExitBadArguments, "delete-database takes one NAME");
-    if (!ParseDatabaseName(args[0], &name, failure))
+    if (!OnlyDatabaseName("delete-database", args, &name, failure))
         return failure->exit;
     if (!OpenDevice(device, false, failure))
         return failure->exit;
-    CEOID oid = 0;
-    HANDLE db = CeOpenDatabase(&oid, name.data(), 0, 0, nullptr);
-    if (db == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND)
-            return Fail(failure, ExitStoreFailed, "there is no database named \"" + args[0] + "\"");
-        return StoreFailed(failure, "open database \"" + args[0] + "\"", error);
-    }
+    CEOID oid;
+    HANDLE db = OpenNamedDatabase(args[0], name, &oid, "", failure);
+    if (db == INVALID_HANDLE_VALUE)
+        return failure->exit;
     CloseHandle(db);
     if (!CeDeleteDatabase(oid))
         return StoreFailed(failure, "delete database \"" + args[0] + "\"", GetLastError());
@@ -224,16 +245,10 @@ int PutRecord(const std::string& device, const std::vector<std::string>& args, T
     // A record goes only into a database that exists, so nothing is made for a mistyped name.
     if (!OpenDevice(device, false, failure))
         return failure->exit;
-    CEOID oid = 0;
-    HANDLE db = CeOpenDatabase(&oid, name.data(), 0, 0, nullptr);
-    if (db == INVALID_HANDLE_VALUE) {
-        DWORD error = GetLastError();
-        if (error == ERROR_FILE_NOT_FOUND)
-            return Fail(failure, ExitStoreFailed,
-                        "there is no database named \"" + args[0] +
-                            "\" (create-database makes one)");
-        return StoreFailed(failure, "open database \"" + args[0] + "\"", error);
-    }
+    CEOID oid;
+    HANDLE db = OpenNamedDatabase(args[0], name, &oid, " (create-database makes one)", failure);
+    if (db == INVALID_HANDLE_VALUE)
+        return failure->exit;
     std::vector<CEPROPVAL> values(props.size());
     for (size_t i = 0; i < props.size(); ++i) {
         values[i] = CEPROPVAL{};
