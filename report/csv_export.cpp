@@ -34,6 +34,15 @@ struct ExportBytes {
 
 typedef bool (*LineMaker)(DWORD timeType, ExportBytes* file);
 
+// Room for `lines` lines of about the length records lines have, so that a file of usual lines
+// is made without moving its bytes.
+void Reserve(size_t lines, ExportBytes* file)
+{
+    const size_t usualLine = 64;
+    file->lineEnds.reserve(lines);
+    file->bytes.reserve(lines * usualLine * (file->unicode ? 2 : 1));
+}
+
 int ShowExportMessage(UINT textId, UINT type)
 {
     WCHAR text[MESSAGE_TEXT_MAX];
@@ -101,6 +110,7 @@ bool Encode(const std::u16string& line, ExportBytes* file)
 
 bool MakeRecordsLines(DWORD timeType, ExportBytes* file)
 {
+    Reserve(Count(App.MainRecordList) + 1, file);
     std::u16string line;
     MakeRecordsHeader(timeType, &line);
     if (!Encode(line, file))
@@ -118,6 +128,7 @@ bool MakeRecordsLines(DWORD timeType, ExportBytes* file)
 
 bool MakeReportLines(DWORD timeType, ExportBytes* file)
 {
+    Reserve(Count(App.MainCategoryList) + 1, file);
     std::u16string line;
     MakeReportHeader(timeType, &line);
     if (!Encode(line, file))

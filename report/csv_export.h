@@ -17,10 +17,17 @@
 
 #include "platform/wintypes.h"
 
-// Each returns 1 when the file was written whole, and 0 otherwise: at once and without a message
-// for an absent or empty name, a folder other than 0 or 1 and (report) an empty category list;
-// after its message box for a missing folder, a file the person would not replace, or a file
-// that could not be replaced, created or written. Replacing a file never leaves the person
-// without either the old or the new one, and no partial or temporary file is left behind.
+// Each returns 1 when the file was written whole, and 0 otherwise:
+// - at once, without a message and without touching any file, for an absent or empty name, a
+//   time type that is no ExportTimeType, an encoding or a folder other than 0 or 1, and
+//   (report) an empty category list;
+// - after a message box, its caption the program's title, the cursor set back to normal
+//   before it: the folder missing or not a plain writable folder (40031 Business, 40032
+//   Personal); the file there and the person not answering Yes to replacing it (40041); an old
+//   file that is read-only or in use (40029); a file that cannot be created, a name the device
+//   cannot hold included (40030); no memory for the lines, a failed write, or the new file not
+//   taking its name (40044).
+// Replacing a file never leaves the person without either the old or the new one, and no
+// partial or temporary file is left behind: on any failure the old file stays byte for byte.
 BOOL ExportRecordsFile(LPCWSTR name, DWORD timeType, DWORD unicode, DWORD folder);
 BOOL ExportReportFile(LPCWSTR name, DWORD timeType, DWORD unicode, DWORD folder);

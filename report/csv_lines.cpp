@@ -1,8 +1,9 @@
 #include "report/csv_lines.h"
 
 #include "entry/view_types.h"
-#include "platform/text.h"
 #include "report/report_totals.h"
+
+#include <cstdint>
 
 namespace
 {
@@ -29,6 +30,29 @@ void AppendDuration(LONG minutes, DWORD timeType, DWORD timeTypeView, std::u16st
     line->append(text);
 }
 
+WCHAR Separator(DWORD timeTypeView)
+{
+    return timeTypeView == ColonSeparated ? u':' : u',';
+}
+
+// Writes `value` in decimal at `out` and returns the end; at most 11 characters. The export
+// writes a duration for every record, so this spares the general formatter.
+WCHAR* PutDecimal(LONG value, WCHAR* out)
+{
+    uint32_t magnitude = value < 0 ? 0u - static_cast<uint32_t>(value) : uint32_t(value);
+    WCHAR digits[10];
+    int count = 0;
+    do {
+        digits[count++] = static_cast<WCHAR>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    if (value < 0)
+        *out++ = u'-';
+    while (count)
+        *out++ = digits[--count];
+    return out;
+}
+
 const WCHAR fieldBreak[] = u"\",\"";
 const WCHAR lineEnd[] = u"\"\r\n";
 } // namespace
@@ -39,20 +63,27 @@ void FormatExportDuration(LONG minutes, DWORD timeType, DWORD timeTypeView,
     // The remainder takes the sign of the minutes, so whole hours are exact for either sign.
     LONG rest = minutes % 60;
     LONG hours = (minutes - rest) / 60;
-    bool colon = timeTypeView == ColonSeparated;
+    WCHAR* end = text;
     switch (timeType) {
-    case MinutesOnly: wsprintfW(text, u"%d", minutes); break;
-    case HoursOnly: wsprintfW(text, u"%d", hours); break;
+    case MinutesOnly: end = PutDecimal(minutes, end); break;
+    case HoursOnly: end = PutDecimal(hours, end); break;
     case HoursAndMinutes:
-        if (minutes == 0)
-            wsprintfW(text, colon ? u"0:0" : u"0,0");
-        else if (rest < 0)
-            wsprintfW(text, u"0");
-        else
-            wsprintfW(text, colon ? u"%d:%02d" : u"%d,%02d", hours, rest);
+        if (minutes == 0 || rest < 0) {
+            end = PutDecimal(0, end);
+            if (minutes == 0) {
+                *end++ = Separator(timeTypeView);
+                end = PutDecimal(0, end);
+            }
+        } else {
+            end = PutDecimal(hours, end);
+            *end++ = Separator(timeTypeView);
+            *end++ = static_cast<WCHAR>(u'0' + rest / 10);
+            *end++ = static_cast<WCHAR>(u'0' + rest % 10);
+        }
         break;
-    default: text[0] = 0; break;
+    default: break;
     }
+    *end = 0;
 }
 
 void MakeRecordsHeader(DWORD timeType, std::u16string* line)

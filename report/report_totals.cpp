@@ -105,6 +105,7 @@ BOOL ComputeCategoryTotals(RecordList* records, CategoryList* categories, LONG s
 {
     if (!records || !categories || !First(records) || !First(categories))
         return FALSE;
+    RecordNode* firstRecord = Current(records);
     DWORD count = 0;
     for (CategoryNode* category = First(categories); category; category = category->next)
         ++count;
@@ -127,7 +128,7 @@ BOOL ComputeCategoryTotals(RecordList* records, CategoryList* categories, LONG s
     std::sort(sorted, sorted + named, NameBefore);
 
     bool matched = false;
-    for (const RecordNode* record = First(records); record; record = record->next) {
+    for (const RecordNode* record = firstRecord; record; record = record->next) {
         if (!InRange(record, startKey, endKey) || !record->category)
             continue;
         int64_t at = FindSorted(sorted, named, record->category);
@@ -138,7 +139,6 @@ BOOL ComputeCategoryTotals(RecordList* records, CategoryList* categories, LONG s
     }
     for (DWORD at = 0; at < named; ++at)
         sorted[at]->value = Saturated(tallies[at].sum);
-    First(records);
     First(categories);
     LocalFree(sorted);
     LocalFree(tallies);
