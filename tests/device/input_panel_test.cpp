@@ -1,7 +1,7 @@
 // The soft input panel on the device's screen: up and down with the shell's state, and its keys
 // typing into the focused control without taking the focus.
-#include "device/input_panel.h"
-#include "device/screen.h"
+#include "device/screen/input_panel.h"
+#include "device/screen/screen.h"
 
 #include "platform/aygshell.h"
 #include "platform/window/window_object.h"

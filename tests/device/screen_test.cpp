@@ -1,4 +1,4 @@
-#include "device/screen.h"
+#include "device/screen/screen.h"
 
 #include "platform/aygshell.h"
 #include "platform/systime.h"

@@ -1,9 +1,9 @@
 // The scripted user's JSON: text escaped and converted, events and the parts of the state in
 // their fields and order.
-#include "device/script.h"
-#include "device/script_events.h"
-#include "device/script_json.h"
-#include "device/script_state.h"
+#include "device/script/events.h"
+#include "device/script/json.h"
+#include "device/script/script.h"
+#include "device/script/state.h"
 #include "platform/process/process_record.h"
 #include "platform/recorder.h"
 #include "platform/sound/sound_record.h"

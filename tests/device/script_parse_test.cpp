@@ -1,6 +1,6 @@
 // Reading scripts: words, strings and comments; every verb with its arguments; lines refused
 // with their numbers and reasons.
-#include "device/script.h"
+#include "device/script/script.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // Scripts on a program whose main window has the shell's menu bar and a report list: menu
 // commands, taps on rows and headers, and both in the state.
-#include "device/screen.h"
-#include "device/script.h"
-#include "device/script_state.h"
-#include "device/scripted_user.h"
+#include "device/screen/screen.h"
+#include "device/script/script.h"
+#include "device/script/scripted_user.h"
+#include "device/script/state.h"
 #include "platform/aygshell.h"
 #include "platform/commctrl.h"
 #include "platform/controls.h"

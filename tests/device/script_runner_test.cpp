@@ -2,10 +2,10 @@
 // class with buttons, an edit, a drop-down, a list box and a date picker. The runner takes one
 // action at each idle round of the program's own message loop, and its events are caught in a
 // string.
-#include "device/screen.h"
-#include "device/script.h"
-#include "device/script_state.h"
-#include "device/scripted_user.h"
+#include "device/screen/screen.h"
+#include "device/script/script.h"
+#include "device/script/scripted_user.h"
+#include "device/script/state.h"
 #include "platform/mmsystem.h"
 #include "platform/recorder.h"
 #include "platform/systime.h"

@@ -1,8 +1,8 @@
 // The scripted user's `date` on the platform's date picker: the calendar is opened, turned and
 // tapped as a person does, so the program hears what a person's taps send.
-#include "device/screen.h"
-#include "device/script.h"
-#include "device/scripted_user.h"
+#include "device/screen/screen.h"
+#include "device/script/script.h"
+#include "device/script/scripted_user.h"
 #include "platform/commctrl.h"
 #include "platform/window/date_picker/date_picker_access.h"
 #include "platform/window/window_object.h"

@@ -1,7 +1,7 @@
 // Taps on buttons and typing into edit controls.
-#include "device/screen.h"
-#include "device/script_input.h"
-#include "device/script_verbs.h"
+#include "device/screen/screen.h"
+#include "device/script/input.h"
+#include "device/script/verbs.h"
 #include "platform/window/window_object.h"
 
 #include <QComboBox>

@@ -7,8 +7,8 @@
 //
 // The platform's date picker is reached through date_picker_access.h; a date edit of the
 // toolkit with a calendar pop-up (a test's own control class) is worked the same way.
-#include "device/script_input.h"
-#include "device/script_verbs.h"
+#include "device/script/input.h"
+#include "device/script/verbs.h"
 #include "platform/window/date_picker/date_picker_access.h"
 #include "platform/window/window_object.h"
 

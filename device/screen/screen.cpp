@@ -1,9 +1,9 @@
 // The desktop window that shows the handheld's screen, and the screen's own parts: the
 // navigation bar, the input panel, turning and grabbing.
-#include "device/screen.h"
+#include "device/screen/screen.h"
 
-#include "device/input_panel.h"
-#include "device/navigation_bar.h"
+#include "device/screen/input_panel.h"
+#include "device/screen/navigation_bar.h"
 #include "platform/aygshell.h"
 #include "platform/menubar/menu_bar_access.h"
 #include "platform/window/window_object.h"

@@ -1,7 +1,7 @@
 // Choosing an entry of a drop-down list (a tap opens it, a tap on the entry chooses it) or of a
 // list box (a tap on the entry).
-#include "device/script_input.h"
-#include "device/script_verbs.h"
+#include "device/script/input.h"
+#include "device/script/verbs.h"
 #include "platform/window/window_object.h"
 
 #include <QAbstractItemView>

@@ -1,4 +1,4 @@
-#include "device/navigation_bar.h"
+#include "device/screen/navigation_bar.h"
 
 #include "platform/aygshell.h"
 #include "platform/systime.h"

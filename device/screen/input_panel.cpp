@@ -1,4 +1,4 @@
-#include "device/input_panel.h"
+#include "device/screen/input_panel.h"
 
 #include "platform/aygshell.h"
 #include "platform/window/window_object.h"

@@ -1,6 +1,6 @@
 // Text as JSON for the scripted user's events: UTF-8 and UTF-16 in, escaped UTF-8 out.
-#include "device/script_json.h"
-#include "device/script.h"
+#include "device/script/json.h"
+#include "device/script/script.h"
 
 #include <cstdio>
 

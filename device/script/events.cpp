@@ -1,7 +1,7 @@
-#include "device/script_events.h"
+#include "device/script/events.h"
 
-#include "device/script.h"
-#include "device/script_json.h"
+#include "device/script/json.h"
+#include "device/script/script.h"
 #include "platform/process/process_record.h"
 #include "platform/recorder.h"
 #include "platform/sound/sound_record.h"

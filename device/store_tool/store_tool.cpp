@@ -1,5 +1,5 @@
 // zentally-store [--device DIR] VERB ...: the command line, and what the verbs share.
-#include "device/store_tool.h"
+#include "device/store_tool/store_tool.h"
 
 #include "platform/device.h"
 

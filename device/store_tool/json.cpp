@@ -1,4 +1,4 @@
-#include "device/store_tool.h"
+#include "device/store_tool/store_tool.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "device/script_input.h"
+#include "device/script/input.h"
 
-#include "device/screen.h"
+#include "device/screen/screen.h"
 #include "platform/recorder.h"
 #include "platform/window/list_view_access.h"
 #include "platform/window/window_object.h"

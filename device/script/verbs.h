@@ -2,7 +2,7 @@
 // input; most have one step, some a few (open a drop-down, then tap its entry).
 #pragma once
 
-#include "device/script.h"
+#include "device/script/script.h"
 #include "platform/windows.h"
 
 #include <memory>

@@ -1,5 +1,5 @@
 // dump: the whole store as one JSON object, read through the platform's own operations.
-#include "device/store_tool.h"
+#include "device/store_tool/store_tool.h"
 
 #include "platform/handle.h"
 #include "platform/memory.h"

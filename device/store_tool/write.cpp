@@ -1,5 +1,5 @@
 // The verbs that change the store: databases, records and registry values.
-#include "device/store_tool.h"
+#include "device/store_tool/store_tool.h"
 
 #include "platform/handle.h"
 #include "platform/store_batch.h"

@@ -17,7 +17,7 @@
 //   event (after the script's end) and the process ends at once with exit code 2.
 #pragma once
 
-#include "device/script.h"
+#include "device/script/script.h"
 
 #include <iosfwd>
 #include <string>

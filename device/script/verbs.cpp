@@ -1,10 +1,10 @@
 // The verbs that act on the screen as a whole: the menu bar, list rows and headers, keys,
 // message boxes, turning, messages, the clock, the state and screenshots.
-#include "device/script_verbs.h"
+#include "device/script/verbs.h"
 
-#include "device/screen.h"
-#include "device/script_input.h"
-#include "device/script_state.h"
+#include "device/screen/screen.h"
+#include "device/script/input.h"
+#include "device/script/state.h"
 #include "platform/menubar/menu_bar_access.h"
 #include "platform/recorder.h"
 #include "platform/systime.h"

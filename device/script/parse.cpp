@@ -1,5 +1,5 @@
 // Reading a script: lines split into words and strings, each line checked against its verb.
-#include "device/script.h"
+#include "device/script/script.h"
 
 #include <sstream>
 

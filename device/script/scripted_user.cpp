@@ -1,10 +1,10 @@
 // The scripted user's run: the lines in order, one step at each idle round, the events of what
 // the program shows and plays, and the end of the run.
-#include "device/scripted_user.h"
+#include "device/script/scripted_user.h"
 
-#include "device/script_events.h"
-#include "device/script_input.h"
-#include "device/script_verbs.h"
+#include "device/script/events.h"
+#include "device/script/input.h"
+#include "device/script/verbs.h"
 #include "platform/process/process_record.h"
 #include "platform/recorder.h"
 #include "platform/sound/sound_record.h"
