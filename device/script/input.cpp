@@ -2,7 +2,7 @@
 
 #include "device/screen/screen.h"
 #include "platform/recorder.h"
-#include "platform/window/list_view_access.h"
+#include "platform/window/list_view/list_view_access.h"
 #include "platform/window/window_object.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 #pragma once
 
 #include "platform/menubar/menu_bar_access.h"
-#include "platform/window/list_view_access.h"
+#include "platform/window/list_view/list_view_access.h"
 
 #include <string>
 #include <vector>

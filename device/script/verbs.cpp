@@ -8,7 +8,7 @@
 #include "platform/menubar/menu_bar_access.h"
 #include "platform/recorder.h"
 #include "platform/systime.h"
-#include "platform/window/list_view_access.h"
+#include "platform/window/list_view/list_view_access.h"
 #include "platform/window/window_object.h"
 
 #include <QImage>

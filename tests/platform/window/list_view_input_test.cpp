@@ -1,7 +1,7 @@
 // A person's taps and keys on the list view, and the notifications they send to the parent: the
 // same ones, in the same order, within the same event, as the handheld's list sends.
-#include "platform/window/list_view_access.h"
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_access.h"
+#include "platform/window/list_view/list_view_widget.h"
 #include "tests/platform/window/list_view_fixture.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 // the font, what the device reads of it and how it is painted.
 #include "platform/gdi.h"
 #include "platform/resources.h"
-#include "platform/window/list_view_access.h"
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_access.h"
+#include "platform/window/list_view/list_view_widget.h"
 #include "tests/platform/window/list_view_fixture.h"
 
 #include <QImage>

@@ -1,6 +1,6 @@
-#include "platform/window/list_view_items.h"
+#include "platform/window/list_view/list_view_items.h"
 
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_widget.h"
 
 #include <QScrollBar>
 

@@ -1,8 +1,8 @@
 // Painting the list view: rows of one height on white, the small picture and text of the first
 // cell, the other cells' texts, the selected row in blue, and the header above them.
-#include "platform/window/list_view_paint.h"
+#include "platform/window/list_view/list_view_paint.h"
 
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_widget.h"
 #include "platform/window/window_internal.h"
 
 #include <QFontMetrics>

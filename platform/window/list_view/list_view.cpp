@@ -1,8 +1,8 @@
 // The report list view ("SysListView32"): its messages. Columns, pictures, the font and the
 // geometry are answered here; the item messages are in list_view_items.cpp.
 #include "platform/gdi.h"
-#include "platform/window/list_view_items.h"
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_items.h"
+#include "platform/window/list_view/list_view_widget.h"
 #include "platform/window/window_internal.h"
 
 #include <algorithm>

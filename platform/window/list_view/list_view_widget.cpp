@@ -1,9 +1,9 @@
 // The list view's widget: how it is set up, its measures and geometry, and row states with the
 // notifications that go with them. Painting is in list_view_paint.cpp, input in
 // list_view_input.cpp.
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_widget.h"
 
-#include "platform/window/list_view_paint.h"
+#include "platform/window/list_view/list_view_paint.h"
 #include "platform/window/window_internal.h"
 
 #include <QApplication>

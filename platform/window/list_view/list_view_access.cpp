@@ -1,8 +1,8 @@
 // The list view for the device and the scripted user: what it shows, and taps as a person makes
 // them, through the same Qt pointer events and so the same code as a real tap.
-#include "platform/window/list_view_access.h"
+#include "platform/window/list_view/list_view_access.h"
 
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_widget.h"
 #include "platform/window/window_internal.h"
 
 #include <QApplication>

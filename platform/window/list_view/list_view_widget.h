@@ -4,7 +4,7 @@
 // they did through WM_NOTIFY, at once, within the Qt event.
 #pragma once
 
-#include "platform/window/list_view_model.h"
+#include "platform/window/list_view/list_view_model.h"
 #include "platform/window/widget_life.h"
 
 #include <QTreeView>

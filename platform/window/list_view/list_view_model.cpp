@@ -1,4 +1,4 @@
-#include "platform/window/list_view_model.h"
+#include "platform/window/list_view/list_view_model.h"
 
 #include <algorithm>
 

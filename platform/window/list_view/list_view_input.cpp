@@ -2,7 +2,7 @@
 // parent of the click when the pointer comes up; keys move the selection, Enter reports
 // NM_RETURN; a tap on a column header reports LVN_COLUMNCLICK. Each notification reaches the
 // program's procedure during the Qt event that caused it.
-#include "platform/window/list_view_widget.h"
+#include "platform/window/list_view/list_view_widget.h"
 #include "platform/window/window_internal.h"
 
 #include <QKeyEvent>
