@@ -60,13 +60,14 @@ const int EXPORT_NAME_MAX = 15;
 // Indexed by ExportTimeType.
 const LPCWSTR timeTypeNames[] = {u"minutes", u"hours:minutes", u"hours only"};
 
-// Both dialogs place their controls alike; the ids are offsets from the first.
+// Both dialogs place their controls alike; the ids are offsets from the first. The duration
+// list's height includes the part that drops down, room for its three entries below the box.
 const ControlLayout layout[] = {
     {NAME_GROUP, {6, 5, 228, 45}, {6, 3, 195, 45}},
     {NAME_LABEL, {14, 25, 40, 18}, {13, 23, 35, 18}},
     {NAME_EDIT, {65, 22, 140, 20}, {60, 20, 130, 20}},
     {TIME_TYPE_LABEL, {13, 56, 70, 18}, {6, 54, 60, 18}},
-    {TIME_TYPE_LIST, {90, 54, 140, 18}, {70, 52, 130, 18}},
+    {TIME_TYPE_LIST, {90, 54, 140, 80}, {70, 52, 130, 80}},
     {ENCODING_GROUP, {6, 80, 110, 60}, {204, 3, 110, 50}},
     {ASCII_RADIO, {15, 95, 80, 18}, {214, 17, 80, 16}},
     {UNICODE_RADIO, {15, 115, 80, 18}, {214, 34, 80, 16}},
