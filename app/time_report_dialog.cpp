@@ -335,8 +335,12 @@ INT_PTR OnSize(HWND dialog)
     return FALSE;
 }
 
-INT_PTR OnActivate()
+// Coming to the front lowers the input panel; losing it to a dialog of its own (Export...) does
+// not, so that the panel that dialog raised stays up.
+INT_PTR OnActivate(WPARAM wParam, LPARAM lParam)
 {
+    if (LOWORD(wParam) == WA_INACTIVE && lParam)
+        return TRUE;
     HideInputPanel();
     return TRUE;
 }
@@ -349,7 +353,7 @@ INT_PTR TimeReportDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lP
     case WM_COMMAND: return OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
     case WM_NOTIFY: return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
     case WM_SIZE: return OnSize(dialog);
-    case WM_ACTIVATE: return OnActivate();
+    case WM_ACTIVATE: return OnActivate(wParam, lParam);
     default: return FALSE;
     }
 }

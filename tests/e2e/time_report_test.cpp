@@ -419,6 +419,7 @@ TEST(TimeReport, ExportOpensTheReportsOwnOptionsAndComesBackToTheList)
                                 clock);
     ASSERT_EQ(run.ScriptError(), "");
     EXPECT_EQ(Dialogs(run.State(0)), (QJsonArray{127, 1091}));
+    EXPECT_TRUE(run.State(0).value("sip").toBool()) << "the options raise the panel for the name";
     QJsonObject back = run.State(1);
     EXPECT_EQ(Dialogs(back), QJsonArray{127});
     EXPECT_TRUE(Control(back, 1060).value("default").toBool());
