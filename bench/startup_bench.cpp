@@ -1,7 +1,8 @@
 // How long the program takes from its start to its first wait for input and an orderly exit,
 // with 1,000, 10,000 and 100,000 stored records: loading, sorting and filling the list, then
 // Shutdown. The real binary runs offscreen, played by a script of one line.
-// Then how long one New, one edit and one rename of a category carried into the records take:
+// Then how long one New, one edit, one rename of a category carried into the records and one
+// Time Report take:
 // a run doing a batch of them is timed against a run that only starts and exits, and the
 // difference is shared out.
 // Run: build/bench/startup_bench
@@ -119,6 +120,20 @@ void RenameCategoryBench(benchmark::State& state)
               1, 2);
 }
 
+// The Time Report over every stored record's dates (2015 to 2024), opened, reported and closed:
+// All totals every category and shows the list; one category gives its total.
+const std::string reportRange = "menu 40021\ndate 1053 2015-01-01\ndate 1054 2024-12-31\n";
+
+void TimeReportAllBench(benchmark::State& state)
+{
+    TimeSteps(state, reportRange + "click 1057\nclick 1058\nclick ok\n");
+}
+
+void TimeReportOneCategoryBench(benchmark::State& state)
+{
+    TimeSteps(state, reportRange + "pick 1056 \"Reading\"\nclick 1058\nclick ok\n");
+}
+
 // Delete by Range of every stored record (their dates span 2015 to 2024), Yes: found, asked,
 // deleted as one change, reloaded, sorted and refilled. Timed against the same dialog cancelled,
 // each run on a fresh copy of the store; the exit after the deletion has no records to free,
@@ -175,6 +190,16 @@ BENCHMARK(EditRecordBench)
     ->Iterations(3);
 BENCHMARK(RenameCategoryBench)
     ->Arg(1000)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+BENCHMARK(TimeReportAllBench)
+    ->Arg(100000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseManualTime()
+    ->Iterations(3);
+BENCHMARK(TimeReportOneCategoryBench)
     ->Arg(100000)
     ->Unit(benchmark::kMillisecond)
     ->UseManualTime()
