@@ -68,18 +68,16 @@ void FormatExportDuration(LONG minutes, DWORD timeType, DWORD timeTypeView,
     case MinutesOnly: end = PutDecimal(minutes, end); break;
     case HoursOnly: end = PutDecimal(hours, end); break;
     case HoursAndMinutes:
-        if (minutes == 0 || rest < 0) {
+        if (rest < 0) { // a negative total that is not whole hours
             end = PutDecimal(0, end);
-            if (minutes == 0) {
-                *end++ = Separator(timeTypeView);
-                end = PutDecimal(0, end);
-            }
-        } else {
-            end = PutDecimal(hours, end);
-            *end++ = Separator(timeTypeView);
-            *end++ = static_cast<WCHAR>(u'0' + rest / 10);
-            *end++ = static_cast<WCHAR>(u'0' + rest % 10);
+            break;
         }
+        end = PutDecimal(hours, end);
+        *end++ = Separator(timeTypeView);
+        // The zero text "0:0" has one digit after the separator; every other total two.
+        if (minutes != 0)
+            *end++ = static_cast<WCHAR>(u'0' + rest / 10);
+        *end++ = static_cast<WCHAR>(u'0' + rest % 10);
         break;
     default: break;
     }
