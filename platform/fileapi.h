@@ -126,13 +126,15 @@ HANDLE CreateFileW(LPCWSTR lpFileName, DWORD dwDesiredAccess, DWORD dwShareMode,
                    LPSECURITY_ATTRIBUTES lpSecurityAttributes, DWORD dwCreationDisposition,
                    DWORD dwFlagsAndAttributes, HANDLE hTemplateFile);
 
-// Appends `nNumberOfBytesToWrite` bytes to the file. TRUE when every byte was written, with the
-// count in *lpNumberOfBytesWritten. On failure FALSE with the bytes that reached the file before
-// it in *lpNumberOfBytesWritten and GetLastError ERROR_DISK_FULL (no room), ERROR_WRITE_FAULT
-// (the disk failed) or the error of an earlier failure; the file is then abandoned (above).
-// Refused without touching the file: a handle that is not a live file handle
-// (ERROR_INVALID_HANDLE), a null count, a null buffer for a nonzero count, or an overlapped
-// write, which the handheld does not have (ERROR_INVALID_PARAMETER).
+// Appends `nNumberOfBytesToWrite` bytes to the file. TRUE when every byte was taken, with the
+// count in *lpNumberOfBytesWritten. Bytes may wait in the handle (up to 64 KiB) and reach the
+// host file with later ones or at CloseHandle, before the sync: a host failure found then is
+// reported by that WriteFile or by CloseHandle, and abandons the file all the same. On failure
+// FALSE with the bytes that reached the file before it in *lpNumberOfBytesWritten and GetLastError
+// ERROR_DISK_FULL (no room), ERROR_WRITE_FAULT (the disk failed) or the error of an earlier
+// failure; the file is then abandoned (above). Refused without touching the file: a handle that is
+// not a live file handle (ERROR_INVALID_HANDLE), a null count, a null buffer for a nonzero count,
+// or an overlapped write, which the handheld does not have (ERROR_INVALID_PARAMETER).
 BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
                LPDWORD lpNumberOfBytesWritten, LPOVERLAPPED lpOverlapped);
 

@@ -13,6 +13,7 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
 
 namespace
 {
@@ -23,7 +24,15 @@ struct OpenFile {
     bool beside = false;   // renamed over the target at the close
     int descriptor = -1;
     DWORD failure = ERROR_SUCCESS; // once set, the file is abandoned
+    // Bytes written but not yet handed to the host: a program writes a line at a time, and a
+    // host write per line would cost more than making the lines. Handed over when the room is
+    // full and at the close, before the sync; a failure then abandons the file as any failed
+    // write does, and since the file takes its name only at the close, nothing is lost.
+    std::vector<BYTE> pending;
 };
+
+// The room for pending bytes; a write as large goes to the host at once.
+const size_t PENDING_ROOM = 64 * 1024;
 
 // The files open through handles, case-folded as the device compares names.
 std::set<std::string>& OpenPaths()
@@ -75,14 +84,40 @@ BOOL Fail(DWORD error)
     return FALSE;
 }
 
+// Hands `count` bytes to the host file; ERROR_SUCCESS, or the host's failure with the bytes
+// that reached the file in *done.
+DWORD PutBytes(OpenFile* file, const BYTE* bytes, size_t count, size_t* done)
+{
+    *done = 0;
+    while (*done < count) {
+        size_t chunk = std::min<size_t>(count - *done, size_t(1) << 30);
+        ssize_t put = write(file->descriptor, bytes + *done, chunk);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return put < 0 ? file::ErrorOf(errno, file->target, ERROR_WRITE_FAULT)
+                           : ERROR_WRITE_FAULT;
+        *done += static_cast<size_t>(put);
+    }
+    return ERROR_SUCCESS;
+}
+
+DWORD PutPending(OpenFile* file)
+{
+    size_t done = 0;
+    DWORD error = PutBytes(file, file->pending.data(), file->pending.size(), &done);
+    file->pending.clear();
+    return error;
+}
+
 BOOL FinishFile(void* object)
 {
     std::unique_ptr<OpenFile> file(static_cast<OpenFile*>(object));
     OpenPaths().erase(file->key);
     if (file->failure)
         return Fail(file->failure);
-    DWORD error = ERROR_SUCCESS;
-    if (!file::TakeFault(FileOp::Sync, &error) && fsync(file->descriptor) != 0)
+    DWORD error = PutPending(file.get());
+    if (!error && !file::TakeFault(FileOp::Sync, &error) && fsync(file->descriptor) != 0)
         error = file::ErrorOf(errno, file->target, ERROR_WRITE_FAULT);
     if (!error) {
         // Linux closes the descriptor even when close reports EINTR.
@@ -201,28 +236,28 @@ BOOL WriteFile(HANDLE hFile, LPCVOID lpBuffer, DWORD nNumberOfBytesToWrite,
     if (file->failure)
         return Fail(file->failure);
 
-    DWORD error = ERROR_SUCCESS;
-    DWORD wanted = nNumberOfBytesToWrite;
-    DWORD faultError = ERROR_SUCCESS;
-    if (file::TakeFault(FileOp::Write, &faultError))
-        wanted /= 2;
     const BYTE* bytes = static_cast<const BYTE*>(lpBuffer);
-    DWORD done = 0;
-    while (done < wanted) {
-        size_t chunk = std::min<size_t>(wanted - done, size_t(1) << 30);
-        ssize_t put = write(file->descriptor, bytes + done, chunk);
-        if (put < 0 && errno == EINTR)
-            continue;
-        if (put <= 0) {
-            error =
-                put < 0 ? file::ErrorOf(errno, file->target, ERROR_WRITE_FAULT) : ERROR_WRITE_FAULT;
-            break;
+    DWORD faultError = ERROR_SUCCESS;
+    bool fault = file::TakeFault(FileOp::Write, &faultError);
+    DWORD wanted = fault ? nNumberOfBytesToWrite / 2 : nNumberOfBytesToWrite;
+    if (!fault && file->pending.size() + wanted <= PENDING_ROOM) {
+        try {
+            if (file->pending.capacity() < PENDING_ROOM)
+                file->pending.reserve(PENDING_ROOM);
+            file->pending.insert(file->pending.end(), bytes, bytes + wanted);
+            *lpNumberOfBytesWritten = wanted;
+            return TRUE;
+        } catch (const std::bad_alloc&) {
+            // Without room the bytes go to the host at once.
         }
-        done += static_cast<DWORD>(put);
     }
+    DWORD error = PutPending(file);
+    size_t done = 0;
+    if (!error)
+        error = PutBytes(file, bytes, wanted, &done);
     if (!error)
         error = faultError;
-    *lpNumberOfBytesWritten = done;
+    *lpNumberOfBytesWritten = static_cast<DWORD>(done);
     if (error) {
         Abandon(file, error);
         return Fail(error);

@@ -258,3 +258,40 @@ TEST_F(WritingTest, FilesLeftOpenAreClosedWithTheDeviceFolder)
     EXPECT_FALSE(Write(file, "more"));
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
 }
+
+TEST_F(WritingTest, ManySmallWritesAndOneLargerThanTheHandlesRoomArriveWholeAndInOrder)
+{
+    for (DWORD disposition : {DWORD(CREATE_ALWAYS), DWORD(CREATE_NEW)}) {
+        SCOPED_TRACE(disposition);
+        std::filesystem::remove(sales);
+        HANDLE file = Create(salesPath, disposition);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        std::string expected;
+        for (int i = 0; i < 20000; ++i) {
+            std::string line = "\"" + std::to_string(i) + "\"\r\n";
+            ASSERT_TRUE(Write(file, line));
+            expected += line;
+        }
+        std::string large(200 * 1024, 'x');
+        ASSERT_TRUE(Write(file, large));
+        ASSERT_TRUE(Write(file, "end"));
+        expected += large + "end";
+        ASSERT_TRUE(CloseHandle(file));
+        EXPECT_EQ(Bytes(sales), expected);
+    }
+}
+
+TEST_F(WritingTest, BytesWaitingInTheHandleAreLostWithAFailedCloseAndTheOldFileStays)
+{
+    for (FileOp op : {FileOp::Sync, FileOp::Rename}) {
+        Put(sales, "old");
+        FailFileOperation(op, 1, ERROR_DISK_FULL);
+        HANDLE file = Create(salesPath, CREATE_ALWAYS);
+        ASSERT_NE(file, INVALID_HANDLE_VALUE);
+        EXPECT_TRUE(Write(file, std::string(1000, 'n')));
+        EXPECT_FALSE(CloseHandle(file));
+        EXPECT_EQ(GetLastError(), DWORD(ERROR_DISK_FULL));
+        EXPECT_EQ(Bytes(sales), "old");
+        EXPECT_EQ(Names(folder), std::set<std::string>{"Sales.csv"});
+    }
+}
