@@ -15,12 +15,43 @@ BOOL ReplaceText(LPWSTR* field, LPCWSTR text)
     return copy != nullptr;
 }
 
-// Builds a date text of exactly ten characters from its three parts.
-BOOL BuildDateText(LPWSTR* field, LPCWSTR first, LPCWSTR second, LPCWSTR year, WCHAR separator)
+// Writes `value` as exactly `digits` decimal digits, leading zeros included.
+WCHAR* PutDigits(WCHAR* out, UINT value, int digits)
+{
+    for (int i = digits - 1; i >= 0; --i, value /= 10)
+        out[i] = static_cast<WCHAR>(u'0' + value % 10);
+    return out + digits;
+}
+
+// Builds a date text of exactly ten characters: two two-digit parts and the four-digit year.
+// Dates are made for every record loaded, so the digits are written directly.
+BOOL BuildDateText(LPWSTR* field, UINT first, UINT second, UINT year, WCHAR separator)
 {
     WCHAR text[11];
-    wsprintfW(text, u"%s%c%s%c%s", first, separator, second, separator, year);
+    WCHAR* at = PutDigits(text, first, 2);
+    *at++ = separator;
+    at = PutDigits(at, second, 2);
+    *at++ = separator;
+    *PutDigits(at, year, 4) = 0;
     return ReplaceText(field, text);
+}
+// "hours<separator>mm": hours in decimal with its sign, minutes (0 to 59) as two digits.
+void DurationText(WCHAR (&text)[24], int hours, WCHAR separator, int minutes)
+{
+    WCHAR digits[12];
+    int count = 0;
+    long long magnitude = hours < 0 ? -static_cast<long long>(hours) : hours;
+    do {
+        digits[count++] = static_cast<WCHAR>(u'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude);
+    WCHAR* at = text;
+    if (hours < 0)
+        *at++ = u'-';
+    while (count)
+        *at++ = digits[--count];
+    *at++ = separator;
+    *PutDigits(at, static_cast<UINT>(minutes), 2) = 0;
 }
 } // namespace
 
@@ -29,10 +60,7 @@ BOOL SetRecordDate(RecordNode* record, SYSTEMTIME date)
     record->date = date;
     if (date.wDay > 31 || date.wMonth > 12 || date.wYear > 9999)
         return FALSE;
-    WCHAR day[3], month[3], year[5];
-    wsprintfW(day, u"%02u", static_cast<UINT>(date.wDay));
-    wsprintfW(month, u"%02u", static_cast<UINT>(date.wMonth));
-    wsprintfW(year, u"%04u", static_cast<UINT>(date.wYear));
+    UINT day = date.wDay, month = date.wMonth, year = date.wYear;
     ReleaseText(&record->dateDmyDash);
     ReleaseText(&record->dateDmySlash);
     ReleaseText(&record->dateMdyDash);
@@ -76,8 +104,8 @@ BOOL SetRecordMinutes(RecordNode* record, LPCWSTR minutesText)
             ReleaseText(&record->minutesText);
             return FALSE;
         }
-        wsprintfW(comma, u"%d,%02d", hours, minutes);
-        wsprintfW(colon, u"%d:%02d", hours, minutes);
+        DurationText(comma, hours, u',', minutes);
+        DurationText(colon, hours, u':', minutes);
     }
     if (!ReplaceText(&record->durationComma, comma)) {
         ReleaseText(&record->minutesText);

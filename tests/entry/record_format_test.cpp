@@ -90,6 +90,7 @@ TEST_F(RecordFormatTest, DurationsReadHoursAndTwoDigitMinutes)
         {u"0075", u"1,15", u"1:15"},
         {u"abc", u"0,0", u"0:0"},
         {u"2147483647", u"35791394,07", u"35791394:07"},
+        {u"-120", u"-2,00", u"-2:00"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(Text(c.minutes).size());
