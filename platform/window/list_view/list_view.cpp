@@ -148,6 +148,28 @@ QWidget* CreateListView(HWND window, const CREATESTRUCTW& create, QWidget* paren
     return new ListViewWidget(window, DWORD(create.style), parent);
 }
 
+namespace
+{
+// The messages a program fills its rows with, and the questions only the rows answer: they
+// leave appended rows to be announced to the view together. Any other may ask the view about
+// every row.
+bool FillsRows(UINT message)
+{
+    switch (message) {
+    case LVM_INSERTITEMW:
+    case LVM_SETITEMW:
+    case LVM_SETITEMTEXTW:
+    case LVM_GETITEMCOUNT:
+    case LVM_GETITEMW:
+    case LVM_GETITEMTEXTW:
+    case LVM_GETITEMSTATE:
+    case LVM_GETSELECTEDCOUNT:
+    case LVM_GETNEXTITEM: return true;
+    default: return false;
+    }
+}
+} // namespace
+
 LRESULT ListViewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     ListViewWidget* found = ListViewOf(window);
@@ -156,6 +178,8 @@ LRESULT ListViewMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     ListViewWidget& list = *found;
     auto* item = reinterpret_cast<LVITEMW*>(lParam);
     auto* column = reinterpret_cast<LVCOLUMNW*>(lParam);
+    if (!FillsRows(message))
+        list.Model().FlushAppended();
     switch (message) {
     case LVM_SETIMAGELIST:
         return reinterpret_cast<LRESULT>(

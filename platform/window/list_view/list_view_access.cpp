@@ -57,6 +57,7 @@ ListViewWidget* ReachableList(HWND window, std::string* reason)
         Refuse(reason, "the list view is disabled");
         return nullptr;
     }
+    list->Model().FlushAppended();
     return list;
 }
 } // namespace
@@ -72,6 +73,7 @@ ListViewView ReadListView(HWND window)
     ListViewWidget* list = ListViewOf(window);
     if (!list)
         return view;
+    list->Model().FlushAppended();
     const ListViewModel& model = list->Model();
     for (int c = 0; c < model.ColumnCount(); ++c) {
         const ListViewColumn& column = model.Column(c);

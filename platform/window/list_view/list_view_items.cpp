@@ -82,10 +82,10 @@ LRESULT InsertItem(ListViewWidget& list, const LVITEMW* item)
         return -1;
     ListViewRow row;
     if (item->mask & LVIF_TEXT) {
-        QString text;
-        if (!TextOf(item->pszText, &text))
+        if (item->pszText == LPSTR_TEXTCALLBACKW)
             return -1;
-        row.cells.push_back(text);
+        if (item->pszText)
+            row.cells.assign(item->pszText);
     }
     if (item->mask & LVIF_IMAGE)
         row.image = item->iImage;

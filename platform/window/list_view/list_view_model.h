@@ -2,6 +2,11 @@
 // its picture, its cell texts, its state bits and its item data, never a widget item. Appending
 // a row is O(1) amortised; inserting or deleting one in the middle moves the rows after it.
 // The model only keeps the data; the notifications that go with a change are the control's.
+//
+// A list of 100,000 rows is filled a row at a time, so rows are kept small: the cells of a row
+// share one string. Rows appended at the end are announced to the view together (FlushAppended)
+// at the latest when the program's work returns to the event loop: until then the view knows
+// the rows before them only, which stay as they were, so whatever it paints or scrolls is true.
 #pragma once
 
 #include "platform/commctrl.h"
@@ -9,10 +14,13 @@
 #include <QAbstractTableModel>
 #include <QString>
 
+#include <string>
 #include <vector>
 
 struct ListViewRow {
-    std::vector<QString> cells; // cell 0 is the item's own text; cells past the end are empty
+    // The cells' texts one after the other, each but the last ended by a zero; cell 0 is the
+    // item's own text, and cells past the end are empty. Texts hold no zero of their own.
+    std::u16string cells;
     int image = 0;
     UINT state = 0; // LVIS_* bits
     LPARAM param = 0;
@@ -61,6 +69,9 @@ class ListViewModel : public QAbstractTableModel
     void SetParam(int row, LPARAM param);
     // Stores the state bits; the caller keeps at most one row focused.
     void SetState(int row, UINT state);
+    // Announces to the view the rows appended since the last time. Every change other than an
+    // append, and every question the view must answer for all rows, comes after it.
+    void FlushAppended();
 
     // The selected rows, kept in order so that the common questions cost no walk of the rows.
     int SelectedCount() const { return int(selected_.size()); }
@@ -73,6 +84,8 @@ class ListViewModel : public QAbstractTableModel
     void RowChanged(int row);
 
     std::vector<ListViewRow> rows_;
+    size_t announced_ = 0; // rows the view knows of: all but those appended since
+    bool flushQueued_ = false;
     std::vector<ListViewColumn> columns_;
     std::vector<int> selected_;
     int focused_ = -1;

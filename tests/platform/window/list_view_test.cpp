@@ -2,6 +2,9 @@
 // the notifications each sends and the failures bad input gets.
 #include "tests/platform/window/list_view_fixture.h"
 
+#include <QAbstractItemView>
+#include <QCoreApplication>
+
 using namespace list_view_test;
 
 namespace
@@ -531,4 +534,55 @@ TEST_F(ListViewTest, AHundredThousandRowsAreAllThere)
     ASSERT_TRUE(SendMessageW(list, LVM_DELETEALLITEMS, 0, 0));
     EXPECT_EQ(Count(list), 0);
     EXPECT_EQ(TopIndex(list), 0);
+}
+
+TEST_F(ListViewTest, CellsReadBackWhateverOrderTheyWereWrittenIn)
+{
+    HWND list = MakeList();
+    AddColumns(list);
+    LVITEMW item = {};
+    item.mask = LVIF_TEXT;
+    item.pszText = const_cast<LPWSTR>(u"");
+    ASSERT_EQ(Send(list, LVM_INSERTITEMW, 0, &item), 0);
+    struct {
+        int column;
+        const char16_t* text;
+    } writes[] = {{2, u"1,30"}, {1, u"Sport"}, {0, u"own"}, {1, u""}, {1, u"Job"}, {2, u""}};
+    std::u16string expected[3] = {u"", u"", u""};
+    for (const auto& w : writes) {
+        LVITEMW cell = {};
+        cell.iSubItem = w.column;
+        cell.pszText = const_cast<LPWSTR>(w.text);
+        ASSERT_TRUE(Send(list, LVM_SETITEMTEXTW, 0, &cell));
+        expected[w.column] = w.text;
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(CellText(list, 0, c), expected[c]) << "after writing cell " << w.column;
+    }
+    // The last column goes with its cell and leaves the others as they were.
+    ASSERT_TRUE(SendMessageW(list, LVM_DELETECOLUMN, 2, 0));
+    EXPECT_EQ(CellText(list, 0, 0), u"own");
+    EXPECT_EQ(CellText(list, 0, 1), u"Job");
+}
+
+TEST_F(ListViewTest, RowsAppendedInOneFillReachTheViewBeforeAnythingAsksIt)
+{
+    HWND list = MakeList();
+    AddColumns(list);
+    AddRows(list, 30);
+    auto* view = dynamic_cast<QAbstractItemView*>(WidgetOf(list));
+    ASSERT_NE(view, nullptr);
+    // The program's own questions see every row at once.
+    EXPECT_EQ(Count(list), 30);
+    EXPECT_EQ(CellText(list, 29, 0), u"row 29");
+    // A row put between appended ones, and a question about the view, find every row in place.
+    AddRow(list, 10, u"between");
+    EXPECT_EQ(view->model()->rowCount(), 31);
+    EXPECT_EQ(CellText(list, 10, 0), u"between");
+    EXPECT_EQ(CellText(list, 30, 0), u"row 29");
+    RECT last = Rect(list, 30);
+    EXPECT_GT(last.bottom, last.top);
+    // Appends the program leaves behind reach the view when its work returns to the loop.
+    AddRows(list, 5);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(view->model()->rowCount(), 36);
 }
