@@ -4,6 +4,7 @@
 #include "platform/text.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 // The nodes are gathered into an array, sorted stably there, and relinked in their new order.
@@ -53,15 +54,22 @@ int CompareNames(const void* a, const void* b)
     return wcscmp(*static_cast<const LPCWSTR*>(a), *static_cast<const LPCWSTR*>(b));
 }
 
+// Records are many and their nodes lie all over the heap: each key is read once, beside its
+// node, so that the sort compares numbers in one array rather than reaching into the nodes.
 BOOL SortRecordList(RecordList* list, DWORD sortOrder)
 {
-    std::vector<RecordNode*> nodes = Gather(First(list));
-    if (nodes.empty())
+    std::vector<std::pair<DWORD, RecordNode*>> keyed;
+    for (RecordNode* node = First(list); node; node = node->next)
+        keyed.emplace_back(static_cast<DWORD>(node->dateKey), node);
+    if (keyed.empty())
         return TRUE;
-    std::stable_sort(nodes.begin(), nodes.end(), [](const RecordNode* a, const RecordNode* b) {
-        DWORD x = static_cast<DWORD>(a->dateKey), y = static_cast<DWORD>(b->dateKey);
-        return CompareNumbers(&x, &y) < 0;
+    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+        return CompareNumbers(&a.first, &b.first) < 0;
     });
+    std::vector<RecordNode*> nodes;
+    nodes.reserve(keyed.size());
+    for (const auto& entry : keyed)
+        nodes.push_back(entry.second);
     Relink(list, nodes, sortOrder);
     return TRUE;
 }
