@@ -41,7 +41,9 @@ bool ChangeItem(ListViewWidget& list, int row, UINT mask, const QString& text, i
     if (list.Destroyed() || !model.IsRow(row))
         return false;
     if (changed & LVIF_TEXT)
-        model.SetCell(row, 0, text);
+        model.SetCell(row, 0,
+                      std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                          size_t(text.size())));
     if (changed & LVIF_IMAGE)
         model.SetImage(row, image);
     if (changed & LVIF_PARAM)
@@ -141,15 +143,18 @@ LRESULT SetItem(ListViewWidget& list, const LVITEMW* item)
     ListViewModel& model = list.Model();
     if (!item || !IsCell(model, item->iItem, item->iSubItem))
         return FALSE;
-    QString text;
-    if ((item->mask & LVIF_TEXT) && !TextOf(item->pszText, &text))
+    if ((item->mask & LVIF_TEXT) && item->pszText == LPSTR_TEXTCALLBACKW)
         return FALSE;
     if (item->iSubItem > 0) {
-        // A subitem has only its text.
+        // A subitem has only its text, taken as it stands: lists of many rows fill them.
         if (item->mask & LVIF_TEXT)
-            model.SetCell(item->iItem, item->iSubItem, text);
+            model.SetCell(item->iItem, item->iSubItem,
+                          item->pszText ? std::u16string_view(item->pszText) : u"");
         return TRUE;
     }
+    QString text;
+    if (item->mask & LVIF_TEXT)
+        TextOf(item->pszText, &text);
     if (!ChangeItem(list, item->iItem, item->mask, text, item->iImage, item->lParam))
         return FALSE;
     if ((item->mask & LVIF_STATE) && !list.Destroyed())

@@ -34,10 +34,10 @@ size_t CellCount(const std::u16string& cells)
     return cells.empty() ? 0 : size_t(std::count(cells.begin(), cells.end(), CELL_END)) + 1;
 }
 
-void PutCell(std::u16string& cells, size_t column, const QString& text)
+void PutCell(std::u16string& cells, size_t column, std::u16string_view text)
 {
     size_t count = CellCount(cells);
-    if (count == 0 && column == 0 && text.isEmpty())
+    if (count == 0 && column == 0 && text.empty())
         return;
     if (count == 0)
         count = 1; // an empty string is one empty cell from here on
@@ -45,8 +45,7 @@ void PutCell(std::u16string& cells, size_t column, const QString& text)
         cells.append(column - count + 1, CELL_END);
     size_t start = CellStart(cells, column);
     size_t end = CellEnd(cells, start);
-    cells.replace(start, end - start, reinterpret_cast<const char16_t*>(text.utf16()),
-                  size_t(text.size()));
+    cells.replace(start, end - start, text);
 }
 } // namespace
 
@@ -186,7 +185,7 @@ void ListViewModel::RemoveAll()
     endResetModel();
 }
 
-void ListViewModel::SetCell(int row, int column, const QString& text)
+void ListViewModel::SetCell(int row, int column, std::u16string_view text)
 {
     PutCell(rows_[size_t(row)].cells, size_t(column), text);
     RowChanged(row);

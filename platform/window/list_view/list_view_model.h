@@ -15,6 +15,7 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct ListViewRow {
@@ -64,7 +65,7 @@ class ListViewModel : public QAbstractTableModel
     void InsertRow(int at, ListViewRow row);
     void RemoveRow(int at);
     void RemoveAll();
-    void SetCell(int row, int column, const QString& text);
+    void SetCell(int row, int column, std::u16string_view text);
     void SetImage(int row, int image);
     void SetParam(int row, LPARAM param);
     // Stores the state bits; the caller keeps at most one row focused.
