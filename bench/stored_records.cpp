@@ -271,10 +271,17 @@ std::string CachedStoredRecords(int count)
     if (HoldsRecords(device, count))
         return device;
     std::error_code ignored;
-    fs::remove_all(kept, ignored);
+    const std::string mine = "-" + std::to_string(getpid());
+    // A spoilt folder is moved out of the way before it is removed, and a missing one is never
+    // removed, so that a folder another process has just put in place stays whole for it.
+    if (fs::exists(kept)) {
+        fs::rename(kept, kept + ".spoilt" + mine, ignored);
+        fs::remove_all(kept + ".spoilt" + mine, ignored);
+    }
     // Made beside its place and moved there whole, so that a bench stopped half way, or another
-    // one making the same folder, never leaves a folder with part of the records.
-    std::string making = kept + ".making-" + std::to_string(getpid());
+    // one making the same folder at the same time, never leaves a folder with part of the
+    // records; when the other one is first, its folder is used.
+    std::string making = kept + ".making" + mine;
     fs::remove_all(making, ignored);
     fs::create_directories(making, ignored);
     if (!MakeDevice(making + "/device", count)) {
