@@ -5,11 +5,10 @@
 #include "platform/wintypes.h"
 
 // Gives every record of category `oldName` (exact, case-sensitive) the category `newName` in
-// the store, then reloads MainRecordList when any record changed; CategoryRecordsChanged then
-// tells the main window to sort and refill its list. A record the store cannot update keeps
-// its old category in the list as in the store.
+// the store and in MainRecordList, all or none; CategoryRecordsChanged then tells the main
+// window to sort and refill its list. A failure is told once, and leaves every record as it was.
 void RenameCategoryInRecords(LPCWSTR oldName, LPCWSTR newName);
 
-// Deletes every stored record of category `name` (exact, case-sensitive), then reloads as
+// Deletes every stored record of category `name` (exact, case-sensitive) and its node, as
 // above. The records do not enter the undo store.
 void DeleteCategoryRecords(LPCWSTR name);

@@ -55,6 +55,16 @@ BOOL UpdateRecord(const RecordNode* node);
 // be kept, which the user is told once. A node whose record the store no longer holds is passed
 // over. FALSE when nothing was deleted.
 BOOL DeleteRecords(RecordList* records);
+// Carry a category's rename or deletion into the records: every record of MainRecordList of
+// category `oldName` (exact, case-sensitive) gets `newName`, or every record of `name` is
+// deleted, as one change of the store. All of them or none: a failure part way or of the commit
+// changes no record, is told once, and the list is read again from the store. After the change
+// MainRecordList holds what LoadRecords would leave: the list itself changed and put in the
+// store's key order when it held exactly the stored records, otherwise read again. FALSE when
+// the list is as it was (no record of that category, or a store that could not be opened, which
+// has been reported); TRUE when it must be sorted and shown anew.
+BOOL RenameRecordsCategory(LPCWSTR oldName, LPCWSTR newName);
+BOOL DeleteRecordsOfCategory(LPCWSTR name);
 // Rewrites the categories database from MainCategoryList and leaves it closed.
 BOOL SaveCategories();
 // Closes the records database, deleting it when it holds no record.

@@ -10,6 +10,9 @@
 #include "platform/text.h"
 #include "resources/strings.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace
 {
 WCHAR recordsName[] = RECORDS_DATABASE_NAME;
@@ -149,6 +152,155 @@ CEOID SeekStoredRecord(const RecordNode* node)
     return CeSeekDatabase(App.Databases.records, CEDB_SEEK_VALUEFIRSTEQUAL,
                           reinterpret_cast<DWORD_PTR>(&value), nullptr);
 }
+
+typedef std::vector<RecordNode*> Nodes;
+
+bool HasCategory(const RecordNode* node, LPCWSTR name)
+{
+    return node->category && wcscmp(node->category, name) == 0;
+}
+
+// A node's place in the order the store keeps its records in: by key, then by identifier.
+struct StoredPlace {
+    DWORD key;
+    DWORD oid;
+    RecordNode* node;
+};
+
+// MainRecordList taken apart for a change of a category's records: the nodes of the category,
+// and the places of the nodes that stay in the list (all of them unless the category's nodes
+// go). Walking a list of 100,000 nodes costs more than the sorting that follows, so it is
+// walked once, from the handle both ways.
+struct CategoryNodes {
+    Nodes chosen;
+    std::vector<StoredPlace> staying;
+    bool everyNodeStored = true; // every staying node knows its stored record
+};
+
+void TakeNode(RecordNode* node, LPCWSTR name, bool chosenGo, CategoryNodes* taken)
+{
+    bool chosen = HasCategory(node, name);
+    if (chosen)
+        taken->chosen.push_back(node);
+    if (chosen && chosenGo)
+        return;
+    taken->staying.push_back({node->recordKey, node->storedOid, node});
+    taken->everyNodeStored = taken->everyNodeStored && node->storedOid != NO_STORED_RECORD;
+}
+
+CategoryNodes TakeCategory(LPCWSTR name, bool chosenGo)
+{
+    CategoryNodes taken;
+    RecordNode* current = Current(App.MainRecordList);
+    for (RecordNode* node = current; node; node = node->prev)
+        TakeNode(node, name, chosenGo, &taken);
+    for (RecordNode* node = current ? current->next : nullptr; node; node = node->next)
+        TakeNode(node, name, chosenGo, &taken);
+    return taken;
+}
+
+// Puts the nodes in the order of their stored records' identifiers, the order the store keeps
+// its rows in: a change of many records then goes through the store's pages once, in order.
+void SortByStoredRecord(Nodes& nodes)
+{
+    std::sort(nodes.begin(), nodes.end(),
+              [](const RecordNode* a, const RecordNode* b) { return a->storedOid < b->storedOid; });
+}
+
+// A node whose record the store no longer holds is passed over by a change of many records:
+// the store refuses its identifier as unknown, and a seek for it finds nothing.
+bool IsNoLongerStored(CEOID oid)
+{
+    return CeSeekDatabase(App.Databases.records, CEDB_SEEK_CEOID, oid, nullptr) == 0 &&
+           GetLastError() == ERROR_NOT_FOUND;
+}
+
+// Deletes the stored record of every node as one change of the store, passing over a node whose
+// record is no longer stored. `began` tells that the change began, so that something may have
+// been done before a failure.
+BOOL DeleteStoredRecords(Nodes& nodes, bool* began)
+{
+    SortByStoredRecord(nodes);
+    // One commit for them all: quick at any number of records, and a crash or a failure part
+    // way leaves every record in the store.
+    BOOL deleted = BeginStoreBatch() && ReopenRecords();
+    *began = deleted;
+    for (size_t i = 0; deleted && i < nodes.size(); ++i) {
+        // A node that knows its stored record needs no seek: a record the store no longer has
+        // is refused as an unknown identifier.
+        const RecordNode* node = nodes[i];
+        CEOID oid = node->storedOid != NO_STORED_RECORD ? node->storedOid : SeekStoredRecord(node);
+        if (oid && !CeDeleteRecord(App.Databases.records, oid) &&
+            GetLastError() != ERROR_INVALID_PARAMETER)
+            deleted = FALSE;
+    }
+    if (!EndStoreBatch(deleted))
+        deleted = FALSE;
+    if (!deleted)
+        ShowStorageMessage(IDS_ERROR_DELETING_RECORD, RECORDS_DATABASE_NAME, MB_ICONEXCLAMATION,
+                           Cursor::Remove, Beep::None);
+    return deleted;
+}
+
+// Writes every node's record with the category `name` as one change of the store, the nodes
+// left as they are. `began` tells that the change began, so that something may have been
+// written before a failure; `passedOver` that a node's record was no longer stored.
+BOOL WriteStoredCategory(Nodes& nodes, LPCWSTR name, bool* began, bool* passedOver)
+{
+    SortByStoredRecord(nodes);
+    BOOL written = BeginStoreBatch() && ReopenRecords();
+    *began = written;
+    for (size_t i = 0; written && i < nodes.size(); ++i) {
+        const RecordNode* node = nodes[i];
+        CEOID oid = node->storedOid != NO_STORED_RECORD ? node->storedOid : SeekStoredRecord(node);
+        if (!oid) {
+            *passedOver = true;
+            continue;
+        }
+        CEPROPVAL props[7] = {};
+        BuildProperties(node, node->recordKey, props);
+        props[4].val.lpwstr = const_cast<LPWSTR>(name);
+        if (CeWriteRecordProps(App.Databases.records, oid, 7, props))
+            continue;
+        if (GetLastError() == ERROR_INVALID_PARAMETER && IsNoLongerStored(oid))
+            *passedOver = true;
+        else
+            written = FALSE;
+    }
+    if (!EndStoreBatch(written))
+        written = FALSE;
+    if (!written)
+        ShowStorageMessage(IDS_ERROR_EDITING_DATABASE, RECORDS_DATABASE_NAME, MB_ICONEXCLAMATION,
+                           Cursor::Keep, Beep::None);
+    return written;
+}
+
+// After a change of many records was committed and made in the nodes too: MainRecordList
+// becomes the staying nodes in the order LoadRecords reads the store in. Its handle is left on
+// the first node, where the sort that follows starts. A list that may not hold exactly the
+// stored records (a node without its stored record, one passed over by the change, a count
+// other than the store's) is read again from the store instead.
+void FollowStore(std::vector<StoredPlace>& staying, bool listMatches)
+{
+    std::sort(staying.begin(), staying.end(), [](const StoredPlace& a, const StoredPlace& b) {
+        return a.key != b.key ? a.key < b.key : a.oid < b.oid;
+    });
+    RecordNode* prev = nullptr;
+    DWORD index = 0;
+    for (const StoredPlace& place : staying) {
+        place.node->prev = prev;
+        place.node->next = nullptr;
+        place.node->index = index++;
+        if (prev)
+            prev->next = place.node;
+        prev = place.node;
+    }
+    App.MainRecordList->current = staying.empty() ? nullptr : staying[0].node;
+    CEOIDINFO info;
+    if (!listMatches || !CeOidGetInfo(App.Databases.recordsOid, &info) ||
+        info.infDatabase.wNumRecords != staying.size())
+        LoadRecords();
+}
 } // namespace
 
 BOOL LoadRecords()
@@ -262,21 +414,52 @@ BOOL UpdateRecord(const RecordNode* node)
 
 BOOL DeleteRecords(RecordList* records)
 {
-    // One commit for them all: quick at any number of records, and a crash or a failure part
-    // way leaves every record in the store.
-    BOOL deleted = BeginStoreBatch() && ReopenRecords();
-    for (RecordNode* node = First(records); deleted && node; node = node->next) {
-        // A node that knows its stored record needs no seek: a record the store no longer has
-        // is refused as an unknown identifier, and passed over.
-        CEOID oid = node->storedOid != NO_STORED_RECORD ? node->storedOid : SeekStoredRecord(node);
-        if (oid && !CeDeleteRecord(App.Databases.records, oid) &&
-            GetLastError() != ERROR_INVALID_PARAMETER)
-            deleted = FALSE;
+    Nodes nodes;
+    for (RecordNode* node = First(records); node; node = node->next)
+        nodes.push_back(node);
+    bool began = false;
+    return DeleteStoredRecords(nodes, &began);
+}
+
+BOOL RenameRecordsCategory(LPCWSTR oldName, LPCWSTR newName)
+{
+    CategoryNodes taken = TakeCategory(oldName, false);
+    if (taken.chosen.empty())
+        return FALSE;
+    bool began = false, passedOver = false;
+    if (!WriteStoredCategory(taken.chosen, newName, &began, &passedOver)) {
+        // Nothing was kept, and the list shows what the store holds.
+        if (began)
+            LoadRecords();
+        return began;
     }
-    if (!EndStoreBatch(deleted))
-        deleted = FALSE;
-    if (!deleted)
-        ShowStorageMessage(IDS_ERROR_DELETING_RECORD, RECORDS_DATABASE_NAME, MB_ICONEXCLAMATION,
-                           Cursor::Remove, Beep::None);
-    return deleted;
+    // Each node now holds what its record was written as: a missing memo was written blank.
+    bool renamed = true;
+    for (RecordNode* node : taken.chosen) {
+        renamed = SetRecordCategory(node, newName) && renamed;
+        if (!node->memo)
+            renamed = SetRecordMemo(node, u" ") && renamed;
+    }
+    FollowStore(taken.staying, taken.everyNodeStored && renamed && !passedOver);
+    return TRUE;
+}
+
+BOOL DeleteRecordsOfCategory(LPCWSTR name)
+{
+    CategoryNodes taken = TakeCategory(name, true);
+    if (taken.chosen.empty())
+        return FALSE;
+    bool began = false;
+    if (!DeleteStoredRecords(taken.chosen, &began)) {
+        if (began)
+            LoadRecords();
+        return began;
+    }
+    // A record that was gone already is gone from the list as well.
+    for (RecordNode* node : taken.chosen) {
+        FreeRecordTexts(node);
+        delete node;
+    }
+    FollowStore(taken.staying, taken.everyNodeStored);
+    return TRUE;
 }

@@ -155,10 +155,7 @@ DWORD NoteDatabaseChange(CEOID database, int64_t records, int64_t bytes)
     DWORD error = query.Run();
     if (error)
         return error;
-    Query changed("SELECT changes()");
-    if (!changed.Step())
-        return changed.error() ? changed.error() : ERROR_DISK_CORRUPT;
-    return changed.Integer(0) == 1 ? ERROR_SUCCESS : ERROR_NOT_FOUND;
+    return ChangedRows() == 1 ? ERROR_SUCCESS : ERROR_NOT_FOUND;
 }
 } // namespace store
 

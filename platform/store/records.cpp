@@ -308,11 +308,12 @@ bool FitsOneRecord(const std::vector<PropBytes>& props)
     return bytes <= CEDB_MAXRECORDSIZE && props.size() <= 0xFFFF;
 }
 
-// The stored properties of record `oid` of the database; ERROR_INVALID_PARAMETER when the
-// database has no such record.
-DWORD StoredProps(CEOID database, CEOID oid, std::vector<PropBytes>* props, int64_t* bytes)
+// The stored properties of record `oid` of the database and its place in sort order;
+// ERROR_INVALID_PARAMETER when the database has no such record.
+DWORD StoredProps(CEOID database, CEOID oid, std::vector<PropBytes>* props, int64_t* bytes,
+                  SortKey* key)
 {
-    Query query("SELECT props FROM records WHERE oid = ?1 AND db = ?2");
+    Query query("SELECT props, rank, sort_value FROM records WHERE oid = ?1 AND db = ?2");
     query.Bind(1, oid);
     query.Bind(2, database);
     if (!query.Step())
@@ -324,29 +325,45 @@ DWORD StoredProps(CEOID database, CEOID oid, std::vector<PropBytes>* props, int6
     for (const PropView& view : views)
         props->push_back(
             {view.id, std::string(reinterpret_cast<const char*>(view.data), view.size)});
+    key->rank = query.Integer(1);
+    if (query.Type(2) == SQLITE_BLOB) {
+        key->value.isBytes = true;
+        const char* sortBytes = static_cast<const char*>(query.BlobData(2));
+        key->value.bytes.assign(sortBytes ? sortBytes : "", query.BlobSize(2));
+    } else {
+        key->value.integer = query.Integer(2);
+    }
     return ERROR_SUCCESS;
 }
 
-DWORD StoreRecord(const DatabaseCursor& cursor, CEOID oid, bool isNew,
+// Writes a record, new (no `oldKey`) or over the stored one. A record that keeps its place in
+// sort order leaves the order's index alone.
+DWORD StoreRecord(const DatabaseCursor& cursor, CEOID oid, const SortKey* oldKey,
                   const std::vector<PropBytes>& props, int64_t oldBytes)
 {
     std::string encoded = EncodeProps(props);
     std::vector<PropView> views;
     DecodeProps(encoded.data(), encoded.size(), &views);
     SortKey key = SortKeyOf(cursor.order, views);
-    Query query(isNew ? "INSERT INTO records (oid, db, rank, sort_value, props) "
-                        "VALUES (?1, ?2, ?3, ?4, ?5)"
-                      : "UPDATE records SET rank = ?3, sort_value = ?4, props = ?5 "
-                        "WHERE oid = ?1 AND db = ?2");
+    bool inPlace = oldKey && oldKey->rank == key.rank && oldKey->value == key.value;
+    Query query(!oldKey   ? "INSERT INTO records (oid, db, rank, sort_value, props) "
+                            "VALUES (?1, ?2, ?3, ?4, ?5)"
+                : inPlace ? "UPDATE records SET props = ?3 WHERE oid = ?1 AND db = ?2"
+                          : "UPDATE records SET rank = ?3, sort_value = ?4, props = ?5 "
+                            "WHERE oid = ?1 AND db = ?2");
     query.Bind(1, oid);
     query.Bind(2, cursor.database);
-    query.Bind(3, key.rank);
-    BindValue(query, 4, key.value);
-    query.BindBlob(5, encoded.data(), encoded.size());
+    if (inPlace) {
+        query.BindBlob(3, encoded.data(), encoded.size());
+    } else {
+        query.Bind(3, key.rank);
+        BindValue(query, 4, key.value);
+        query.BindBlob(5, encoded.data(), encoded.size());
+    }
     DWORD error = query.Run();
     if (error)
         return error;
-    error = NoteDatabaseChange(cursor.database, isNew ? 1 : 0,
+    error = NoteDatabaseChange(cursor.database, oldKey ? 0 : 1,
                                static_cast<int64_t>(encoded.size()) - oldBytes);
     return error == ERROR_NOT_FOUND ? ERROR_INVALID_HANDLE : error;
 }
@@ -495,9 +512,10 @@ CEOID CeWriteRecordProps(HANDLE hDbase, CEOID oidRecord, WORD cPropID, CEPROPVAL
         return FailWith(change.error());
     std::vector<PropBytes> props;
     int64_t oldBytes = 0;
+    SortKey oldKey;
     CEOID oid = oidRecord;
     if (oidRecord) {
-        error = StoredProps(cursor->database, oidRecord, &props, &oldBytes);
+        error = StoredProps(cursor->database, oidRecord, &props, &oldBytes, &oldKey);
     } else {
         // A database deleted meanwhile is found out when its count is changed.
         error = NewObjectId(&oid);
@@ -507,7 +525,7 @@ CEOID CeWriteRecordProps(HANDLE hDbase, CEOID oidRecord, WORD cPropID, CEPROPVAL
     Merge(&props, request);
     if (!FitsOneRecord(props))
         return FailWith(ERROR_INVALID_PARAMETER);
-    error = StoreRecord(*cursor, oid, oidRecord == 0, props, oldBytes);
+    error = StoreRecord(*cursor, oid, oidRecord ? &oldKey : nullptr, props, oldBytes);
     if (!error)
         error = change.Commit();
     return error ? FailWith(error) : oid;
@@ -526,16 +544,15 @@ BOOL CeDeleteRecord(HANDLE hDatabase, CEOID oidRecord)
         return FailWith(change.error());
     int64_t bytes = 0;
     {
-        Query query("SELECT length(props) FROM records WHERE oid = ?1 AND db = ?2");
-        query.Bind(1, oidRecord);
-        query.Bind(2, cursor->database);
-        if (!query.Step())
-            return FailWith(query.error() ? query.error() : ERROR_INVALID_PARAMETER);
-        bytes = query.Integer(0);
+        // The row is deleted at the first step, which also answers with its size.
+        Query remove("DELETE FROM records WHERE oid = ?1 AND db = ?2 RETURNING length(props)");
+        remove.Bind(1, oidRecord);
+        remove.Bind(2, cursor->database);
+        if (!remove.Step())
+            return FailWith(remove.error() ? remove.error() : ERROR_INVALID_PARAMETER);
+        bytes = remove.Integer(0);
+        error = remove.Run();
     }
-    Query remove("DELETE FROM records WHERE oid = ?1");
-    remove.Bind(1, oidRecord);
-    error = remove.Run();
     if (!error)
         error = NoteDatabaseChange(cursor->database, -1, -bytes);
     if (error == ERROR_NOT_FOUND)

@@ -447,6 +447,11 @@ DWORD Change::Commit()
     return ERROR_SUCCESS;
 }
 
+int64_t ChangedRows()
+{
+    return Store().db ? sqlite3_changes64(Store().db) : 0;
+}
+
 uint64_t ChangeCount()
 {
     return Store().changes;

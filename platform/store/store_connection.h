@@ -83,6 +83,9 @@ class Change
     bool savepoint_ = false;
 };
 
+// How many rows the last INSERT, UPDATE or DELETE that ended changed.
+int64_t ChangedRows();
+
 // Grows with every change begun, kept or undone in this process, so that what was read before
 // can be known to be out of date.
 uint64_t ChangeCount();
