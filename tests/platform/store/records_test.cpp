@@ -165,6 +165,54 @@ TEST_F(RecordsTest, OverwritingKeepsTheIdentifierAndMergesTheProperties)
     CloseHandle(db);
 }
 
+// An overwrite that keeps the sort value rewrites the record where it stands: it stays in its
+// place and is found by its value, as one that changes the value is found by the new one only.
+TEST_F(RecordsTest, AnOverwriteIsFoundByTheSortValueItLeaves)
+{
+    struct {
+        CEPROPID sortProp;
+        CEPROPVAL kept, moved;
+        const char* keptOrder;
+        const char* movedOrder;
+    } cases[] = {
+        {keyProp, Number(keyProp, 5), Number(keyProp, 9), "1 5 7", "1 7 9"},
+        {textProp, Text(textProp, u"m"), Text(textProp, u"z"), "a m q", "a q z"},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(Describe(c.kept));
+        HANDLE db = CreateAndOpen(c.sortProp == keyProp ? u"Numbers" : u"Texts", c.sortProp);
+        ASSERT_TRUE(db);
+        bool numbers = c.sortProp == keyProp;
+        Write(db, {numbers ? Number(keyProp, 1) : Text(textProp, u"a")});
+        CEOID middle = Write(db, {c.kept, Text(otherTextProp, u"old")});
+        Write(db, {numbers ? Number(keyProp, 7) : Text(textProp, u"q")});
+        auto order = [&] {
+            std::string keys;
+            for (const std::string& record : ReadAll(db)) {
+                size_t at = record.find('=') + 1;
+                std::string value = record.substr(at, record.find(' ', at) - at);
+                keys += (keys.empty() ? "" : " ") +
+                        (numbers ? value : value.substr(1, value.size() - 2));
+            }
+            return keys;
+        };
+        auto found = [&](CEPROPVAL value) {
+            return CeSeekDatabase(db, CEDB_SEEK_VALUEFIRSTEQUAL, DWORD_PTR(&value), nullptr);
+        };
+
+        CEPROPVAL rewrite[] = {c.kept, Text(otherTextProp, u"a longer text than before")};
+        EXPECT_EQ(CeWriteRecordProps(db, middle, 2, rewrite), middle);
+        EXPECT_EQ(order(), c.keptOrder);
+        EXPECT_EQ(found(c.kept), middle);
+
+        EXPECT_EQ(CeWriteRecordProps(db, middle, 1, &c.moved), middle);
+        EXPECT_EQ(order(), c.movedOrder);
+        EXPECT_EQ(found(c.moved), middle);
+        EXPECT_EQ(found(c.kept), 0u);
+        CloseHandle(db);
+    }
+}
+
 TEST_F(RecordsTest, PropertiesAskedForComeInTheOrderAskedWithMissingOnesMarked)
 {
     HANDLE db = CreateAndOpen(u"Asked");
