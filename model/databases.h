@@ -59,10 +59,12 @@ BOOL DeleteRecords(RecordList* records);
 // category `oldName` (exact, case-sensitive) gets `newName`, or every record of `name` is
 // deleted, as one change of the store. All of them or none: a failure part way or of the commit
 // changes no record, is told once, and the list is read again from the store. After the change
-// MainRecordList holds what LoadRecords would leave: the list itself changed and put in the
-// store's key order when it held exactly the stored records, otherwise read again. FALSE when
-// the list is as it was (no record of that category, or a store that could not be opened, which
-// has been reported); TRUE when it must be sorted and shown anew.
+// MainRecordList holds the records LoadRecords would give, in its order: the nodes themselves
+// changed and put in the store's key order (the handle on the first) when they were exactly the
+// stored records, otherwise the list read again. A record written with no memo gets the blank
+// one it is stored with. FALSE when the list is as it was (no record of that category, or a
+// store that could not be opened, which has been reported); TRUE when it must be sorted and
+// shown anew.
 BOOL RenameRecordsCategory(LPCWSTR oldName, LPCWSTR newName);
 BOOL DeleteRecordsOfCategory(LPCWSTR name);
 // Rewrites the categories database from MainCategoryList and leaves it closed.
