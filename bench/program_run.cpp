@@ -1,10 +1,12 @@
 #include "bench/program_run.h"
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <string_view>
 #include <thread>
 
 #include <cerrno>
@@ -60,23 +62,53 @@ class MarkReader
                 continue;
             if (fd < 0)
                 break;
-            double opened = SecondsSince(start_);
-            ssize_t total = 0, got = 0;
-            while ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR))
-                total += got > 0 ? got : 0;
+            size_t total = 0;
+            ssize_t got = 0;
+            while ((got = read(fd, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)) {
+                if (got > 0) {
+                    Take(std::string_view(buffer, static_cast<size_t>(got)), SecondsSince(start_));
+                    total += static_cast<size_t>(got);
+                }
+            }
             close(fd);
             // The bench's own opening writes nothing; a picture always has bytes.
-            if (total > 0)
-                marks_.push_back(opened);
-            else if (stop_)
+            if (total == 0 && stop_)
                 break;
         }
         done_ = true;
     }
 
+    // A mark opening the fifo while the reader still holds it from the mark before joins the
+    // same stream, so pictures are told apart by their ends (the PNG end chunk), not by the
+    // fifo's openings; each one is timed when its first bytes arrive.
+    void Take(std::string_view bytes, double now)
+    {
+        static const std::string pictureEnd = "IEND\xAE\x42\x60\x82";
+        while (!bytes.empty()) {
+            if (!inPicture_) {
+                marks_.push_back(now);
+                inPicture_ = true;
+                tail_.clear();
+            }
+            std::string window = tail_ + std::string(bytes);
+            size_t end = window.find(pictureEnd);
+            if (end == std::string::npos) {
+                tail_ =
+                    window.substr(window.size() - std::min(window.size(), pictureEnd.size() - 1));
+                return;
+            }
+            // The end never lies wholly in the tail kept, which is shorter than it.
+            bytes.remove_prefix(end + pictureEnd.size() - tail_.size());
+            inPicture_ = false;
+            tail_.clear();
+        }
+    }
+
     std::string fifo_;
     Clock::time_point start_;
     std::vector<double> marks_;
+    bool inPicture_ = false;
+    std::string tail_; // the last bytes read, where a picture's end may begin
     std::atomic<bool> stop_{false}, done_{false};
     std::thread thread_;
 };

@@ -1,10 +1,10 @@
 // Runs the real program offscreen, played by a script, and times points inside the run.
 //
 // A point is a script line `screenshot <fifo>` (Mark() gives it): the scripted user takes a
-// line only when the program waits for input, so the moment the program opens the fifo to write
-// the picture is the moment everything before that line is done, painting included. Writing the
-// picture costs the same at every mark; a bench subtracts it by timing two marks with nothing
-// between them.
+// line only when the program waits for input, so the moment the picture's first bytes arrive is
+// the moment everything before that line is done, painting included, plus the grab and the
+// encoding of the picture. Those cost the same at every mark; a bench subtracts them by timing
+// two marks with nothing between them.
 #pragma once
 
 #include <string>
