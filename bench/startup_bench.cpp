@@ -9,7 +9,7 @@
 // answered No), or nothing where the measured part is bare taps, so the difference is the work
 // of the change: store, list, painting. Both intervals hold one mark's own cost, which cancels.
 //
-// Run: build/bench/startup_bench (about six minutes on two cores; the first run also makes the
+// Run: build/bench/startup_bench (about five minutes on two cores; the first run also makes the
 // kept stores under /tmp, the 1,000,000 one in about ten seconds).
 #include "bench/program_run.h"
 #include "bench/stored_records.h"
