@@ -328,10 +328,12 @@ BOOL LoadRecords()
         delete App.ScratchRecord;
     }
     App.ScratchRecord = NewRecordNode();
-    RecordNode* work = App.ScratchRecord;
+    if (App.ScratchRecord)
+        ResetRecordNode(App.ScratchRecord);
     BOOL loaded = TRUE;
+    // Each record is read straight into the node the list keeps: at 100,000 records a copy of
+    // every node and its nine texts costs as much as the reading.
     for (DWORD i = 0; i < count; ++i) {
-        ResetRecordNode(work);
         WORD props = 0;
         CEOID oid =
             CeReadRecordProps(db.records, CEDB_ALLOWREALLOC, &props, nullptr, &buffer, &size);
@@ -342,14 +344,18 @@ BOOL LoadRecords()
             break;
         }
         StoredValues stored = TakeProperties(reinterpret_cast<const CEPROPVAL*>(buffer), props);
-        if (!FillFromStore(work, stored, oid)) {
+        RecordNode* node = NewRecordNode();
+        if (!node || !FillFromStore(node, stored, oid)) {
+            if (node) {
+                FreeRecordTexts(node);
+                delete node;
+            }
             ReportLoadProblem();
             loaded = FALSE;
             break;
         }
-        Append(App.MainRecordList, work);
+        Attach(App.MainRecordList, node);
     }
-    ResetRecordNode(work);
     LocalFree(buffer);
     return loaded;
 }
