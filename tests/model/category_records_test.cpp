@@ -173,65 +173,46 @@ TEST_F(CategoryRecordsTest, AListThatNoLongerMatchesTheStoreIsReadAgain)
     }
 }
 
-// All or none: a failure at the first or the last record's write, or before any, keeps every
-// stored record and every node as it was, with one message.
-TEST_F(CategoryRecordsTest, AFailedRenameOfManyChangesNoRecordWithOneMessage)
+// All or none: a failure at the first, a middle or the last record's write or deletion, or
+// before any, keeps every stored record and every node as it was, with one message.
+TEST_F(CategoryRecordsTest, AFailedRenameOrDeletionOfManyChangesNoRecordWithOneMessage)
 {
     Seed();
     Strings before = Stored();
     int chosen = 2 * seeded / 3;
+    const char16_t* renameMessage = u"Error during edit operation in database: Ulmra Zentally";
+    const char16_t* deleteMessage = u"Error during deleting record in database: Ulmra Zentally";
     struct {
+        bool rename;
         StoreOp op;
         int nth;
+        DWORD error;
         BOOL listChanged;
     } cases[] = {
-        {StoreOp::Write, 1, TRUE},
-        {StoreOp::Write, chosen / 2, TRUE},
-        {StoreOp::Write, chosen, TRUE},
-        {StoreOp::OpenDatabase, 1, FALSE},
+        {true, StoreOp::Write, 1, ERROR_DISK_FULL, TRUE},
+        {true, StoreOp::Write, chosen / 2, ERROR_DISK_FULL, TRUE},
+        {true, StoreOp::Write, chosen, ERROR_DISK_FULL, TRUE},
+        {true, StoreOp::OpenDatabase, 1, ERROR_DISK_FULL, FALSE},
+        {false, StoreOp::DeleteRecord, 1, ERROR_WRITE_FAULT, TRUE},
+        {false, StoreOp::DeleteRecord, chosen / 2, ERROR_WRITE_FAULT, TRUE},
+        {false, StoreOp::DeleteRecord, chosen, ERROR_WRITE_FAULT, TRUE},
+        {false, StoreOp::OpenDatabase, 1, ERROR_WRITE_FAULT, FALSE},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE("operation " + std::to_string(int(c.op)) + ", call " + std::to_string(c.nth));
+        SCOPED_TRACE(std::string(c.rename ? "rename" : "deletion") + ", operation " +
+                     std::to_string(int(c.op)) + ", call " + std::to_string(c.nth));
         ASSERT_TRUE(OpenDatabases());
         ASSERT_TRUE(LoadRecords());
         ClearRecordings();
-        FailStoreOperation(c.op, c.nth, ERROR_DISK_FULL);
-        EXPECT_EQ(RenameRecordsCategory(u"Reading", u"Books"), c.listChanged);
-        ExpectOneMessage(u"Error during edit operation in database: Ulmra Zentally");
+        FailStoreOperation(c.op, c.nth, c.error);
+        EXPECT_EQ(c.rename ? RenameRecordsCategory(u"Reading", u"Books")
+                           : DeleteRecordsOfCategory(u"Reading"),
+                  c.listChanged);
+        ExpectOneMessage(c.rename ? renameMessage : deleteMessage);
         ClearStoreFaults();
         EXPECT_TRUE(ListIsSound(*App.MainRecordList, seeded));
         EXPECT_EQ(CountOf(u"Reading"), chosen);
         EXPECT_EQ(CountOf(u"Books"), 0);
-        EXPECT_EQ(Stored(), before);
-    }
-}
-
-TEST_F(CategoryRecordsTest, AFailedDeletionOfACategorysRecordsKeepsEveryRecordWithOneMessage)
-{
-    Seed();
-    Strings before = Stored();
-    int chosen = 2 * seeded / 3;
-    struct {
-        StoreOp op;
-        int nth;
-        BOOL listChanged;
-    } cases[] = {
-        {StoreOp::DeleteRecord, 1, TRUE},
-        {StoreOp::DeleteRecord, chosen / 2, TRUE},
-        {StoreOp::DeleteRecord, chosen, TRUE},
-        {StoreOp::OpenDatabase, 1, FALSE},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE("operation " + std::to_string(int(c.op)) + ", call " + std::to_string(c.nth));
-        ASSERT_TRUE(OpenDatabases());
-        ASSERT_TRUE(LoadRecords());
-        ClearRecordings();
-        FailStoreOperation(c.op, c.nth, ERROR_WRITE_FAULT);
-        EXPECT_EQ(DeleteRecordsOfCategory(u"Reading"), c.listChanged);
-        ExpectOneMessage(u"Error during deleting record in database: Ulmra Zentally");
-        ClearStoreFaults();
-        EXPECT_TRUE(ListIsSound(*App.MainRecordList, seeded));
-        EXPECT_EQ(CountOf(u"Reading"), chosen);
         EXPECT_EQ(Stored(), before);
     }
 }

@@ -39,7 +39,7 @@ struct CsvExportTest : ExportTest {
         ExportTest::SetUp();
         week = business + "/Week.csv";
     }
-    void Add(const RecordSpec& spec) { AddRecord(App.MainRecordList, spec); }
+    void Add(const RecordValues& values) { AddRecord(App.MainRecordList, values); }
     // The four records of most tests, in list order (not date order).
     void AddWeek()
     {

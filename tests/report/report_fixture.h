@@ -14,7 +14,7 @@
 #include <set>
 #include <string>
 
-struct RecordSpec {
+struct RecordValues {
     WORD year, month, day;
     LPCWSTR minutes; // null: a record without minutes
     LPCWSTR category;
@@ -22,17 +22,17 @@ struct RecordSpec {
 };
 
 // Appends a record filled through the record setters, as the loader fills one.
-inline RecordNode* AddRecord(RecordList* list, const RecordSpec& spec)
+inline RecordNode* AddRecord(RecordList* list, const RecordValues& values)
 {
     RecordNode scratch;
     scratch.date = {};
     InitRecordNode(&scratch);
-    SetRecordDate(&scratch, SYSTEMTIME{spec.year, spec.month, 0, spec.day, 0, 0, 0, 0});
-    if (spec.minutes)
-        SetRecordMinutes(&scratch, spec.minutes);
-    SetRecordCategory(&scratch, spec.category);
-    if (spec.memo)
-        SetRecordMemo(&scratch, spec.memo);
+    SetRecordDate(&scratch, SYSTEMTIME{values.year, values.month, 0, values.day, 0, 0, 0, 0});
+    if (values.minutes)
+        SetRecordMinutes(&scratch, values.minutes);
+    SetRecordCategory(&scratch, values.category);
+    if (values.memo)
+        SetRecordMemo(&scratch, values.memo);
     RecordNode* node = Append(list, &scratch);
     FreeRecordTexts(&scratch);
     return node;
