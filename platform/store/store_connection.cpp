@@ -17,7 +17,11 @@ namespace
 // Marks a file as this program's store ("ZTLY"), so that another program's SQLite file is
 // refused rather than written into.
 const int storeApplicationId = 0x5A544C59;
-const int storeSchemaVersion = 1;
+// Version 2 keeps the records in their databases' order (see `schema`); a version 1 store,
+// whose records lay in the order they were made with an index beside them, is brought to it when
+// opened.
+const int storeSchemaVersion = 2;
+const int firstSchemaVersion = 1;
 
 // The rollback journal (DELETE mode) keeps store.db a complete store of its own after every
 // commit: a copy of that one file is a whole backup, and nothing lives in side files the way
@@ -39,12 +43,13 @@ CREATE TABLE databases(
     data_size INTEGER NOT NULL,
     modified INTEGER NOT NULL);
 CREATE TABLE records(
-    oid INTEGER PRIMARY KEY,
+    oid INTEGER NOT NULL,
     db INTEGER NOT NULL,
     rank INTEGER NOT NULL,
     sort_value NOT NULL,
-    props BLOB NOT NULL);
-CREATE INDEX records_in_order ON records(db, rank, sort_value, oid);
+    props BLOB NOT NULL,
+    PRIMARY KEY (db, rank, sort_value, oid)) WITHOUT ROWID;
+CREATE UNIQUE INDEX records_by_oid ON records(oid);
 CREATE TABLE registry_keys(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     parent INTEGER NOT NULL,
@@ -59,6 +64,24 @@ CREATE TABLE registry_values(
     type INTEGER NOT NULL,
     data BLOB NOT NULL,
     PRIMARY KEY (key, folded)) WITHOUT ROWID;
+)";
+
+// Records kept in their databases' order: reading a database from its start is a walk along the
+// table, where the first version's rows were each looked up from its index.
+const char* const clusteredRecords = R"(
+ALTER TABLE records RENAME TO records_by_creation;
+CREATE TABLE records(
+    oid INTEGER NOT NULL,
+    db INTEGER NOT NULL,
+    rank INTEGER NOT NULL,
+    sort_value NOT NULL,
+    props BLOB NOT NULL,
+    PRIMARY KEY (db, rank, sort_value, oid)) WITHOUT ROWID;
+INSERT INTO records (oid, db, rank, sort_value, props)
+    SELECT oid, db, rank, sort_value, props FROM records_by_creation;
+DROP TABLE records_by_creation;
+CREATE UNIQUE INDEX records_by_oid ON records(oid);
+PRAGMA user_version = 2;
 )";
 
 const char* const storeTables[] = {"store_counters", "databases", "records", "registry_keys",
@@ -142,6 +165,29 @@ DWORD CreateSchema()
     return error;
 }
 
+// Brings a first-version store to the current one in one transaction: the store is either
+// upgraded whole or left as it was. Another program may have upgraded it while this one waited.
+DWORD UpgradeStore()
+{
+    DWORD error = Exec("BEGIN IMMEDIATE");
+    if (error)
+        return error;
+    int64_t version = 0;
+    error = ReadInteger("PRAGMA user_version", &version);
+    if (!error && version == firstSchemaVersion)
+        error = Exec(clusteredRecords);
+    if (!error)
+        error = Exec("COMMIT");
+    if (error && !sqlite3_get_autocommit(Store().db))
+        sqlite3_exec(Store().db, "ROLLBACK", nullptr, nullptr, nullptr);
+    // The first version's rows leave as much free space in the file as the records take; giving
+    // it back is worth one rewrite of the file, and a store that keeps it (a full disk, say)
+    // is as sound.
+    if (!error)
+        sqlite3_exec(Store().db, "VACUUM", nullptr, nullptr, nullptr);
+    return error;
+}
+
 // Makes sure the open file is this program's store, giving an empty file its tables. Never
 // changes a file that holds anything else.
 DWORD CheckStore()
@@ -161,8 +207,12 @@ DWORD CheckStore()
     error = ReadInteger("PRAGMA user_version", &version);
     if (error)
         return error;
-    if (version != storeSchemaVersion)
+    if (version == firstSchemaVersion)
+        error = UpgradeStore();
+    else if (version != storeSchemaVersion)
         return ERROR_BADDB;
+    if (error)
+        return error;
     std::string sql = "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN (";
     for (const char* table : storeTables)
         sql += std::string(table == storeTables[0] ? "'" : ", '") + table + "'";
