@@ -51,27 +51,35 @@ void BindValue(Query& query, int index, const SortValue& value)
         query.Bind(index, value.integer);
 }
 
-// Reads the rows a query returns (oid, rank, sort value, props) into `rows`.
+// Reads the rows a query returns (oid, rank, sort value, props) into `rows`, replacing what it
+// held. The rows already there are written over, so that reading ahead window after window
+// reuses their memory rather than making every row's anew.
 DWORD TakeRows(Query& query, std::vector<Row>* rows)
 {
+    size_t used = 0;
     while (query.Step()) {
-        Row row;
+        if (used == rows->size())
+            rows->emplace_back();
+        Row& row = (*rows)[used++];
         row.oid = static_cast<CEOID>(query.Integer(0));
         row.key.rank = query.Integer(1);
         int type = query.Type(2);
+        row.key.value.isBytes = type == SQLITE_BLOB;
+        row.key.value.integer = 0;
+        row.key.value.bytes.clear();
         if (type == SQLITE_BLOB) {
-            row.key.value.isBytes = true;
             const char* bytes = static_cast<const char*>(query.BlobData(2));
             row.key.value.bytes.assign(bytes ? bytes : "", query.BlobSize(2));
         } else if (type == SQLITE_INTEGER) {
             row.key.value.integer = query.Integer(2);
         } else {
+            rows->resize(used - 1);
             return ERROR_DISK_CORRUPT;
         }
         const char* props = static_cast<const char*>(query.BlobData(3));
         row.props.assign(props ? props : "", query.BlobSize(3));
-        rows->push_back(std::move(row));
     }
+    rows->resize(used);
     return query.error();
 }
 
@@ -108,7 +116,10 @@ DWORD Locate(DatabaseCursor& cursor, const Row** row)
         const char* sql = cursor.place == DatabaseCursor::Place::Beginning ? rowsFromBeginning
                           : cursor.place == DatabaseCursor::Place::After   ? rowsAfter
                                                                            : rowsAtOrAfter;
-        std::vector<Row> rows;
+        // The rows read before are written over: until the read succeeds they count as not
+        // read, which leaves the read position itself as it was.
+        cursor.aheadValid = false;
+        std::vector<Row>& rows = cursor.ahead;
         Query query(sql);
         query.Bind(1, cursor.database);
         query.Bind(2, static_cast<int64_t>(cursor.window));
@@ -121,7 +132,6 @@ DWORD Locate(DatabaseCursor& cursor, const Row** row)
         if (error)
             return error;
         cursor.aheadReachesEnd = rows.size() < cursor.window;
-        cursor.ahead = std::move(rows);
         cursor.next = 0;
         cursor.aheadAt = ChangeCount();
         cursor.aheadValid = true;
@@ -235,21 +245,20 @@ DWORD SeekFromCurrent(DatabaseCursor& cursor, int32_t offset, int64_t records, R
 }
 
 // The properties a read answers with: all in stored order, or those asked for.
-std::vector<ChosenProp> Choose(const std::vector<PropView>& props, const CEPROPID* asked,
-                               WORD count)
+void Choose(const std::vector<PropView>& props, const CEPROPID* asked, WORD count,
+            std::vector<ChosenProp>* chosen)
 {
-    std::vector<ChosenProp> chosen;
+    chosen->clear();
     if (!asked) {
         for (const PropView& prop : props)
-            chosen.push_back({prop.id, &prop});
-        return chosen;
+            chosen->push_back({prop.id, &prop});
+        return;
     }
     for (WORD i = 0; i < count; ++i) {
         auto found = std::find_if(props.begin(), props.end(),
                                   [&](const PropView& prop) { return prop.id == asked[i]; });
-        chosen.push_back({asked[i], found == props.end() ? nullptr : &*found});
+        chosen->push_back({asked[i], found == props.end() ? nullptr : &*found});
     }
-    return chosen;
 }
 
 // What a write asks for: values to set, in the order given, and properties to remove.
@@ -457,10 +466,12 @@ CEOID CeReadRecordProps(HANDLE hDbase, DWORD dwFlags, LPWORD lpcPropID, CEPROPID
     if (!row)
         return FailWith(ERROR_NO_MORE_ITEMS);
 
-    std::vector<PropView> props;
+    // Kept from read to read: a database is read a record at a time, often all of it.
+    static std::vector<PropView> props;
+    static std::vector<ChosenProp> chosen;
     if (!DecodeProps(row->props.data(), row->props.size(), &props))
         return FailWith(ERROR_DISK_CORRUPT);
-    std::vector<ChosenProp> chosen = Choose(props, rgPropID, *lpcPropID);
+    Choose(props, rgPropID, *lpcPropID, &chosen);
     size_t needed = ReadBufferSize(chosen);
     if (!*lplpBuffer || *lpcbBuffer < needed) {
         if (!(dwFlags & CEDB_ALLOWREALLOC)) {
