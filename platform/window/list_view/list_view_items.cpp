@@ -5,6 +5,7 @@
 #include <QScrollBar>
 
 #include <algorithm>
+#include <string_view>
 
 namespace
 {
@@ -83,11 +84,12 @@ LRESULT InsertItem(ListViewWidget& list, const LVITEMW* item)
     if (!item || item->iSubItem != 0 || item->iItem < 0)
         return -1;
     ListViewRow row;
+    std::u16string_view text;
     if (item->mask & LVIF_TEXT) {
         if (item->pszText == LPSTR_TEXTCALLBACKW)
             return -1;
         if (item->pszText)
-            row.cells.assign(item->pszText);
+            text = item->pszText;
     }
     if (item->mask & LVIF_IMAGE)
         row.image = item->iImage;
@@ -99,7 +101,7 @@ LRESULT InsertItem(ListViewWidget& list, const LVITEMW* item)
 
     ListViewModel& model = list.Model();
     int at = std::min(item->iItem, model.RowCount());
-    model.InsertRow(at, std::move(row));
+    model.InsertRow(at, row, text);
     list.NotifyItem(LVN_INSERTITEM, at, 0, 0, 0, 0);
     if (chosen && !list.Destroyed() && model.IsRow(at))
         list.SetRowState(at, chosen, chosen);

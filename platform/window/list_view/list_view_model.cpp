@@ -7,45 +7,32 @@
 namespace
 {
 const char16_t CELL_END = 0;
+const size_t NONE = std::u16string_view::npos;
 
-// Where cell `column` of `cells` starts; npos when the row has fewer cells.
-size_t CellStart(const std::u16string& cells, size_t column)
+// Where cell `column` of `cells` starts; NONE when the row has fewer cells.
+size_t CellStart(std::u16string_view cells, size_t column)
 {
     if (cells.empty())
-        return column == 0 ? 0 : std::u16string::npos;
+        return column == 0 ? 0 : NONE;
     size_t at = 0;
     for (size_t c = 0; c < column; ++c) {
         at = cells.find(CELL_END, at);
-        if (at == std::u16string::npos)
+        if (at == NONE)
             return at;
         ++at;
     }
     return at;
 }
 
-size_t CellEnd(const std::u16string& cells, size_t start)
+size_t CellEnd(std::u16string_view cells, size_t start)
 {
     size_t end = cells.find(CELL_END, start);
-    return end == std::u16string::npos ? cells.size() : end;
+    return end == NONE ? cells.size() : end;
 }
 
-size_t CellCount(const std::u16string& cells)
+size_t CellCount(std::u16string_view cells)
 {
     return cells.empty() ? 0 : size_t(std::count(cells.begin(), cells.end(), CELL_END)) + 1;
-}
-
-void PutCell(std::u16string& cells, size_t column, std::u16string_view text)
-{
-    size_t count = CellCount(cells);
-    if (count == 0 && column == 0 && text.empty())
-        return;
-    if (count == 0)
-        count = 1; // an empty string is one empty cell from here on
-    if (column >= count)
-        cells.append(column - count + 1, CELL_END);
-    size_t start = CellStart(cells, column);
-    size_t end = CellEnd(cells, start);
-    cells.replace(start, end - start, text);
 }
 } // namespace
 
@@ -83,9 +70,9 @@ Qt::ItemFlags ListViewModel::flags(const QModelIndex& index) const
 
 QString ListViewModel::Cell(int row, int column) const
 {
-    const std::u16string& cells = Row(row).cells;
-    size_t start = column >= 0 ? CellStart(cells, size_t(column)) : std::u16string::npos;
-    if (start == std::u16string::npos)
+    std::u16string_view cells = Texts(Row(row));
+    size_t start = column >= 0 ? CellStart(cells, size_t(column)) : NONE;
+    if (start == NONE)
         return QString();
     size_t end = CellEnd(cells, start);
     return QString::fromUtf16(cells.data() + start, qsizetype(end - start));
@@ -97,10 +84,16 @@ void ListViewModel::InsertColumn(int at, const ListViewColumn& column)
     beginInsertColumns(QModelIndex(), at, at);
     columns_.insert(columns_.begin() + at, column);
     size_t moved = size_t(std::max(at, 1));
-    for (ListViewRow& row : rows_) {
-        if (CellCount(row.cells) > moved)
-            row.cells.insert(CellStart(row.cells, moved), 1, CELL_END);
-    }
+    Rewrite([moved](std::u16string_view cells, std::u16string& out) {
+        if (CellCount(cells) <= moved) {
+            out.append(cells);
+            return;
+        }
+        size_t start = CellStart(cells, moved);
+        out.append(cells.substr(0, start));
+        out.push_back(CELL_END);
+        out.append(cells.substr(start));
+    });
     endInsertColumns();
 }
 
@@ -109,18 +102,22 @@ void ListViewModel::RemoveColumn(int at)
     FlushAppended();
     beginRemoveColumns(QModelIndex(), at, at);
     columns_.erase(columns_.begin() + at);
-    for (ListViewRow& row : rows_) {
-        size_t count = CellCount(row.cells);
-        if (count <= size_t(at))
-            continue;
-        size_t start = CellStart(row.cells, size_t(at));
-        size_t end = CellEnd(row.cells, start);
+    size_t removed = size_t(at);
+    Rewrite([removed](std::u16string_view cells, std::u16string& out) {
+        if (CellCount(cells) <= removed) {
+            out.append(cells);
+            return;
+        }
+        size_t start = CellStart(cells, removed);
+        size_t end = CellEnd(cells, start);
         // The cell goes with the zero that ends it, or for the last cell the one before it.
-        if (end < row.cells.size())
-            row.cells.erase(start, end - start + 1);
-        else
-            row.cells.erase(start - 1, end - start + 1);
-    }
+        if (end < cells.size()) {
+            out.append(cells.substr(0, start));
+            out.append(cells.substr(end + 1));
+        } else {
+            out.append(cells.substr(0, start - 1));
+        }
+    });
     endRemoveColumns();
 }
 
@@ -131,10 +128,12 @@ void ListViewModel::SetColumn(int at, const ListViewColumn& column)
     emit headerDataChanged(Qt::Horizontal, at, at);
 }
 
-void ListViewModel::InsertRow(int at, ListViewRow row)
+void ListViewModel::InsertRow(int at, ListViewRow row, std::u16string_view text)
 {
     row.state &= ~UINT(LVIS_SELECTED | LVIS_FOCUSED);
-    row.cells.shrink_to_fit();
+    row.textAt = text.empty() ? 0 : uint32_t(texts_.size());
+    row.textLength = uint32_t(text.size());
+    texts_.append(text);
     if (size_t(at) == rows_.size()) {
         rows_.push_back(std::move(row));
         if (!flushQueued_) {
@@ -160,7 +159,13 @@ void ListViewModel::RemoveRow(int at)
 {
     FlushAppended();
     beginRemoveRows(QModelIndex(), at, at);
+    const ListViewRow& gone = rows_[size_t(at)];
+    if (AtEnd(gone))
+        texts_.resize(gone.textAt);
+    else
+        garbage_ += gone.textLength;
     rows_.erase(rows_.begin() + at);
+    CompactIfWasteful();
     --announced_;
     selected_.erase(std::remove(selected_.begin(), selected_.end(), at), selected_.end());
     for (int& selected : selected_) {
@@ -179,6 +184,8 @@ void ListViewModel::RemoveAll()
     beginResetModel();
     rows_.clear();
     rows_.shrink_to_fit();
+    texts_ = std::u16string();
+    garbage_ = 0;
     announced_ = 0;
     selected_.clear();
     focused_ = -1;
@@ -187,7 +194,38 @@ void ListViewModel::RemoveAll()
 
 void ListViewModel::SetCell(int row, int column, std::u16string_view text)
 {
-    PutCell(rows_[size_t(row)].cells, size_t(column), text);
+    ListViewRow& r = rows_[size_t(row)];
+    std::u16string_view cells = Texts(r);
+    size_t count = CellCount(cells);
+    size_t wanted = size_t(column);
+    size_t start = NONE;
+    size_t end = NONE;
+    // An empty text is one empty cell from here on.
+    if (wanted < std::max<size_t>(count, 1)) {
+        start = CellStart(cells, wanted);
+        end = CellEnd(cells, start);
+        if (cells.substr(start, end - start) == text) {
+            RowChanged(row);
+            return;
+        }
+    }
+    // Only the texts at the end of the store change in place; a row further back moves there,
+    // leaving garbage that compaction takes back.
+    if (!AtEnd(r))
+        MoveToEnd(r);
+    if (start == NONE) {
+        texts_.append(wanted - std::max<size_t>(count, 1) + 1, CELL_END);
+        texts_.append(text);
+    } else if (end == r.textLength) {
+        texts_.resize(r.textAt + start);
+        texts_.append(text);
+    } else {
+        texts_.replace(r.textAt + start, end - start, text);
+    }
+    r.textLength = uint32_t(texts_.size() - r.textAt);
+    if (r.textLength == 0)
+        r.textAt = 0;
+    CompactIfWasteful();
     RowChanged(row);
 }
 
@@ -245,4 +283,46 @@ void ListViewModel::RowChanged(int row)
     if (columns_.empty() || size_t(row) >= announced_)
         return;
     emit dataChanged(index(row, 0), index(row, ColumnCount() - 1), {Qt::DisplayRole});
+}
+
+std::u16string_view ListViewModel::Texts(const ListViewRow& row) const
+{
+    return std::u16string_view(texts_.data() + row.textAt, row.textLength);
+}
+
+bool ListViewModel::AtEnd(const ListViewRow& row) const
+{
+    return size_t(row.textAt) + row.textLength == texts_.size();
+}
+
+void ListViewModel::MoveToEnd(ListViewRow& row)
+{
+    size_t from = row.textAt;
+    garbage_ += row.textLength;
+    row.textAt = uint32_t(texts_.size());
+    // Appending a part of the string itself is well defined, also when the string grows.
+    texts_.append(texts_.data() + from, row.textLength);
+}
+
+template <typename Change> void ListViewModel::Rewrite(Change change)
+{
+    std::u16string rewritten;
+    rewritten.reserve(texts_.size() - garbage_ + rows_.size());
+    for (ListViewRow& row : rows_) {
+        size_t at = rewritten.size();
+        change(Texts(row), rewritten);
+        row.textLength = uint32_t(rewritten.size() - at);
+        row.textAt = row.textLength == 0 ? 0 : uint32_t(at);
+    }
+    texts_ = std::move(rewritten);
+    garbage_ = 0;
+}
+
+void ListViewModel::CompactIfWasteful()
+{
+    // Each compaction follows as much garbage as there are texts left, so an edit costs its
+    // row's length amortised however many rows the list has.
+    if (garbage_ <= texts_.size() / 2)
+        return;
+    Rewrite([](std::u16string_view cells, std::u16string& out) { out.append(cells); });
 }
