@@ -84,6 +84,13 @@ CREATE UNIQUE INDEX records_by_oid ON records(oid);
 PRAGMA user_version = 2;
 )";
 
+// Outside a batch the cache stays small: a database read from its start touches each page once,
+// and a single change a few. A batch, which may change every record, has a cache that holds a
+// large store's pages, so that they are not spilled to the file and read back before the
+// commit; its end gives that memory back.
+const char* const smallCache = "PRAGMA cache_size = -2048";
+const char* const batchCache = "PRAGMA cache_size = -32768";
+
 const char* const storeTables[] = {"store_counters", "databases", "records", "registry_keys",
                                    "registry_values"};
 
@@ -253,13 +260,11 @@ DWORD Connect()
         if (!error)
             error = Exec("PRAGMA cell_size_check = ON");
         // A change inside a batch is a savepoint whose undo pages need no disk: the batch's own
-        // journal on disk is what keeps the store whole through a crash. A cache that holds a
-        // large store's pages keeps a bulk change from spilling them to the file and reading
-        // them back before the commit.
+        // journal on disk is what keeps the store whole through a crash.
         if (!error)
             error = Exec("PRAGMA temp_store = MEMORY");
         if (!error)
-            error = Exec("PRAGMA cache_size = -32768");
+            error = Exec(smallCache);
         if (!error)
             error = CheckStore();
     }
@@ -535,6 +540,8 @@ BOOL BeginStoreBatch()
         state.batchError = ERROR_SUCCESS;
         error = Connect();
         if (!error)
+            error = Exec(batchCache);
+        if (!error)
             error = Exec("BEGIN IMMEDIATE");
     } else if (!BatchIntact()) {
         error = state.batchError;
@@ -567,6 +574,8 @@ BOOL EndStoreBatch(BOOL commit)
         if (state.batchDepth == 0) {
             if (state.db && !sqlite3_get_autocommit(state.db))
                 sqlite3_exec(state.db, "ROLLBACK", nullptr, nullptr, nullptr);
+            if (state.db)
+                sqlite3_exec(state.db, smallCache, nullptr, nullptr, nullptr);
             state.batchError = ERROR_SUCCESS;
         } else {
             state.batchError = error;
@@ -586,6 +595,7 @@ BOOL EndStoreBatch(BOOL commit)
         error = Exec(commit ? "COMMIT" : "ROLLBACK");
         if (error && !sqlite3_get_autocommit(state.db))
             sqlite3_exec(state.db, "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(state.db, smallCache, nullptr, nullptr, nullptr);
     }
     if (error) {
         SetLastError(error);
