@@ -1,17 +1,24 @@
 #include "platform/memory.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
-// Blocks come in two kinds, told apart by the word just before the block.
+// Blocks come in two kinds.
 //
 // Small blocks (up to smallMost bytes) are what the program makes by the hundred thousand: one
-// text of a record each. They are slots of a few fixed sizes carved from large chunks, with an
-// 8-byte header (the kind, the slot's size class and the block's size), and a freed slot goes
-// on its size's free list for the next block of that size. Taking and freeing one is a few
-// instructions, costs no search or merging of free space, and the header is half the usual
-// one, which at 100,000 records is megabytes. Chunks are kept for the process's lifetime.
+// text of a record each. They are slots of fixed sizes, 8 bytes apart, with no header at all:
+// a slot lies in a chunk of slots of one size, and the chunk's first bytes name that size.
+// Chunks are carved from regions mapped for small blocks only, aligned to their size, so that a
+// block's address tells whether it is small (its region is one of them) and where its chunk
+// starts. A freed slot goes on its size's free list for the next block of that size: taking
+// and freeing one is a few instructions, with no search or merging of free space. A small
+// block's size is its slot's (LocalSize may say more than was asked for, as it may for any
+// local block). Regions are kept for the process's lifetime.
 //
 // Large blocks come from the C heap with a 16-byte header holding their size.
 //
@@ -29,15 +36,17 @@ const bool pooled = true;
 #endif
 const size_t smallMost = 248;
 const size_t slotStep = 8;
-const size_t classCount = (smallMost + 8) / slotStep + 1;
+const size_t classCount = smallMost / slotStep + 1;
 const size_t chunkBytes = 64 * 1024;
-
-const uint64_t smallKind = uint64_t(1) << 63;
-const uint64_t largeKind = 0;
+const size_t regionBytes = 4 * 1024 * 1024;
+const size_t chunkHeaderBytes = 16;
 
 struct alignas(16) LargeHeader {
     size_t bytes;
-    uint64_t kind;
+};
+
+struct ChunkHeader {
+    size_t slotClass;
 };
 
 struct FreeSlot {
@@ -53,18 +62,62 @@ struct SlotClass {
 
 SlotClass classes[classCount];
 
-uint64_t& KindOf(HLOCAL block)
+// The regions' starts, in order, and the unused end of the newest.
+std::vector<uintptr_t> regions;
+char* nextChunk = nullptr;
+char* regionEnd = nullptr;
+
+// A region of regionBytes aligned to regionBytes: twice that is mapped and the ends around the
+// aligned middle given back. Untouched pages of a region cost no memory.
+char* MapRegion()
 {
-    return static_cast<uint64_t*>(block)[-1];
+    void* mapped =
+        mmap(nullptr, 2 * regionBytes, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (mapped == MAP_FAILED)
+        return nullptr;
+    uintptr_t start = reinterpret_cast<uintptr_t>(mapped);
+    uintptr_t aligned = (start + regionBytes - 1) & ~uintptr_t(regionBytes - 1);
+    if (aligned > start)
+        munmap(mapped, aligned - start);
+    uintptr_t end = start + 2 * regionBytes;
+    if (end > aligned + regionBytes)
+        munmap(reinterpret_cast<void*>(aligned + regionBytes), end - aligned - regionBytes);
+    regions.insert(std::upper_bound(regions.begin(), regions.end(), aligned), aligned);
+    return reinterpret_cast<char*>(aligned);
 }
 
-size_t SlotClassOf(size_t bytes)
+char* NewChunk(size_t slotClass)
 {
-    return (bytes + sizeof(uint64_t) + slotStep - 1) / slotStep;
+    if (nextChunk == regionEnd) {
+        nextChunk = MapRegion();
+        if (!nextChunk) {
+            regionEnd = nullptr;
+            return nullptr;
+        }
+        regionEnd = nextChunk + regionBytes;
+    }
+    char* chunk = nextChunk;
+    nextChunk += chunkBytes;
+    reinterpret_cast<ChunkHeader*>(chunk)->slotClass = slotClass;
+    return chunk;
 }
 
-void* TakeSlot(size_t slotClass)
+bool IsSmall(HLOCAL block)
 {
+    uintptr_t region = reinterpret_cast<uintptr_t>(block) & ~uintptr_t(regionBytes - 1);
+    return std::binary_search(regions.begin(), regions.end(), region);
+}
+
+size_t SlotClassOfBlock(HLOCAL block)
+{
+    uintptr_t chunk = reinterpret_cast<uintptr_t>(block) & ~uintptr_t(chunkBytes - 1);
+    return reinterpret_cast<const ChunkHeader*>(chunk)->slotClass;
+}
+
+HLOCAL SmallAlloc(size_t bytes)
+{
+    // An empty block still takes a slot of its own, as it must be told from every other.
+    size_t slotClass = std::max<size_t>(1, (bytes + slotStep - 1) / slotStep);
     SlotClass& sizes = classes[slotClass];
     if (sizes.freeSlots) {
         FreeSlot* slot = sizes.freeSlots;
@@ -73,25 +126,15 @@ void* TakeSlot(size_t slotClass)
     }
     size_t slotBytes = slotClass * slotStep;
     if (size_t(sizes.carveEnd - sizes.carve) < slotBytes) {
-        auto* chunk = static_cast<char*>(std::malloc(chunkBytes));
+        char* chunk = NewChunk(slotClass);
         if (!chunk)
             return nullptr;
-        sizes.carve = chunk;
+        sizes.carve = chunk + chunkHeaderBytes;
         sizes.carveEnd = chunk + chunkBytes;
     }
     void* slot = sizes.carve;
     sizes.carve += slotBytes;
     return slot;
-}
-
-HLOCAL SmallAlloc(size_t bytes)
-{
-    size_t slotClass = SlotClassOf(bytes);
-    auto* slot = static_cast<uint64_t*>(TakeSlot(slotClass));
-    if (!slot)
-        return nullptr;
-    *slot = smallKind | uint64_t(slotClass) << 32 | bytes;
-    return slot + 1;
 }
 
 HLOCAL LargeAlloc(size_t bytes)
@@ -102,13 +145,7 @@ HLOCAL LargeAlloc(size_t bytes)
     if (!header)
         return nullptr;
     header->bytes = bytes;
-    header->kind = largeKind;
     return header + 1;
-}
-
-bool IsSmall(HLOCAL block)
-{
-    return KindOf(block) & smallKind;
 }
 
 LargeHeader* LargeHeaderOf(HLOCAL block)
@@ -119,13 +156,14 @@ LargeHeader* LargeHeaderOf(HLOCAL block)
 
 HLOCAL LocalAlloc(UINT flags, size_t bytes)
 {
-    HLOCAL block = pooled && bytes <= smallMost ? SmallAlloc(bytes) : LargeAlloc(bytes);
+    bool small = pooled && bytes <= smallMost;
+    HLOCAL block = small ? SmallAlloc(bytes) : LargeAlloc(bytes);
     if (!block) {
         SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return nullptr;
     }
     if (flags & LMEM_ZEROINIT)
-        std::memset(block, 0, bytes);
+        std::memset(block, 0, small ? LocalSize(block) : bytes);
     return block;
 }
 
@@ -139,9 +177,10 @@ HLOCAL LocalReAlloc(HLOCAL block, size_t bytes, UINT flags)
         HLOCAL grown = LocalAlloc(flags & ~UINT(LMEM_ZEROINIT), bytes);
         if (!grown)
             return nullptr;
-        std::memcpy(grown, block, old < bytes ? old : bytes);
+        std::memcpy(grown, block, std::min(old, bytes));
         LocalFree(block);
         block = grown;
+        bytes = LocalSize(block);
     } else {
         if (bytes > SIZE_MAX - sizeof(LargeHeader)) {
             SetLastError(ERROR_NOT_ENOUGH_MEMORY);
@@ -169,10 +208,10 @@ HLOCAL LocalFree(HLOCAL block)
         std::free(LargeHeaderOf(block));
         return nullptr;
     }
-    size_t slotClass = (KindOf(block) >> 32) & 0xFF;
-    auto* slot = reinterpret_cast<FreeSlot*>(&KindOf(block));
-    slot->next = classes[slotClass].freeSlots;
-    classes[slotClass].freeSlots = slot;
+    SlotClass& sizes = classes[SlotClassOfBlock(block)];
+    auto* slot = static_cast<FreeSlot*>(block);
+    slot->next = sizes.freeSlots;
+    sizes.freeSlots = slot;
     return nullptr;
 }
 
@@ -180,5 +219,7 @@ size_t LocalSize(HLOCAL block)
 {
     if (!block)
         return 0;
-    return IsSmall(block) ? size_t(KindOf(block) & 0xFFFFFFFFu) : LargeHeaderOf(block)->bytes;
+    if (IsSmall(block))
+        return SlotClassOfBlock(block) * slotStep;
+    return LargeHeaderOf(block)->bytes;
 }
