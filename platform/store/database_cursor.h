@@ -67,7 +67,20 @@ DWORD NewObjectId(CEOID* oid);
 
 // Records the count and size change of a database and its time of change; only inside a
 // Change. ERROR_NOT_FOUND when the database is gone.
+//
+// Inside a batch the databases' rows are not written at every change: what each change notes is
+// kept in memory, taken back with the change or kept with it, and written when the batch's level
+// ends (a batch that changes 100,000 records writes each database's row once). LoadDatabase
+// answers with the counts as they stand, written or not.
 DWORD NoteDatabaseChange(CEOID database, int64_t records, int64_t bytes);
+// The change under way inside a batch was kept, or undone.
+void KeepChangeCounts();
+void DropChangeCounts();
+// Writes the counts kept in memory into the databases' rows; before a batch's level ends kept
+// and before anything else writes those rows. On failure the counts stay unwritten.
+DWORD WriteKeptCounts();
+// Forgets the counts kept in memory: the batch's level they belong to was undone.
+void DropKeptCounts();
 
 inline CEOID FailWith(DWORD error)
 {

@@ -4,6 +4,7 @@
 #include "platform/store/store_text.h"
 #include "platform/windbase.h"
 
+#include <algorithm>
 #include <map>
 #include <new>
 
@@ -99,6 +100,41 @@ DatabaseCursor* CursorOf(HANDLE handle)
     return static_cast<DatabaseCursor*>(HandleObject(handle, HandleKind::Database));
 }
 
+namespace
+{
+struct CountChange {
+    int64_t records = 0;
+    int64_t bytes = 0;
+    uint64_t modified = 0;
+};
+typedef std::map<CEOID, CountChange> CountChanges;
+
+// Inside a batch: the counts noted by the change under way, and those of the changes kept since
+// the batch's level began or its counts were last written.
+CountChanges changeCounts;
+CountChanges keptCounts;
+
+void AddCounts(CountChange* to, const CountChange& change)
+{
+    to->records += change.records;
+    to->bytes += change.bytes;
+    to->modified = std::max(to->modified, change.modified);
+}
+
+// The database's row as it stands with the counts not yet written.
+void ApplyUnwritten(DatabaseRow* row)
+{
+    for (const CountChanges* counts : {&keptCounts, &changeCounts}) {
+        auto found = counts->find(row->oid);
+        if (found == counts->end())
+            continue;
+        row->records += found->second.records;
+        row->bytes += found->second.bytes;
+        row->modified = std::max(row->modified, found->second.modified);
+    }
+}
+} // namespace
+
 DWORD LoadDatabase(CEOID oid, DatabaseRow* row)
 {
     Query query("SELECT name, type, sort_prop, sort_flags, record_count, data_size, modified "
@@ -115,6 +151,7 @@ DWORD LoadDatabase(CEOID oid, DatabaseRow* row)
     row->records = query.Integer(4);
     row->bytes = query.Integer(5);
     row->modified = static_cast<uint64_t>(query.Integer(6));
+    ApplyUnwritten(row);
     if (row->order.sorted && !IsValidSortOrder(SORTORDERSPEC{row->order.propid, row->order.flags}))
         return ERROR_DISK_CORRUPT;
     if (row->records < 0 || row->bytes < 0)
@@ -146,6 +183,18 @@ DWORD NewObjectId(CEOID* oid)
 
 DWORD NoteDatabaseChange(CEOID database, int64_t records, int64_t bytes)
 {
+    if (InBatch()) {
+        // The database is looked for once a level: while the batch holds the store, only this
+        // program could delete it, and that writes the kept counts first.
+        if (!keptCounts.count(database) && !changeCounts.count(database)) {
+            Query query("SELECT 1 FROM databases WHERE oid = ?1");
+            query.Bind(1, database);
+            if (!query.Step())
+                return query.error() ? query.error() : ERROR_NOT_FOUND;
+        }
+        AddCounts(&changeCounts[database], {records, bytes, FileTimeNow()});
+        return ERROR_SUCCESS;
+    }
     Query query("UPDATE databases SET record_count = record_count + ?2, "
                 "data_size = data_size + ?3, modified = ?4 WHERE oid = ?1");
     query.Bind(1, database);
@@ -156,6 +205,41 @@ DWORD NoteDatabaseChange(CEOID database, int64_t records, int64_t bytes)
     if (error)
         return error;
     return ChangedRows() == 1 ? ERROR_SUCCESS : ERROR_NOT_FOUND;
+}
+
+void KeepChangeCounts()
+{
+    for (const auto& [database, change] : changeCounts)
+        AddCounts(&keptCounts[database], change);
+    changeCounts.clear();
+}
+
+void DropChangeCounts()
+{
+    changeCounts.clear();
+}
+
+DWORD WriteKeptCounts()
+{
+    for (auto each = keptCounts.begin(); each != keptCounts.end();) {
+        Query query("UPDATE databases SET record_count = record_count + ?2, "
+                    "data_size = data_size + ?3, modified = max(modified, ?4) WHERE oid = ?1");
+        query.Bind(1, each->first);
+        query.Bind(2, each->second.records);
+        query.Bind(3, each->second.bytes);
+        query.Bind(4, static_cast<int64_t>(each->second.modified));
+        DWORD error = query.Run();
+        if (error)
+            return error;
+        each = keptCounts.erase(each);
+    }
+    return ERROR_SUCCESS;
+}
+
+void DropKeptCounts()
+{
+    keptCounts.clear();
+    changeCounts.clear();
 }
 } // namespace store
 
@@ -253,6 +337,11 @@ BOOL CeDeleteDatabase(CEOID oid)
 {
     DWORD error;
     if (TakeFault(StoreOp::DeleteDatabase, &error))
+        return FailWith(error);
+    // The database's row goes: what is kept for it is written first, so that an undone
+    // deletion leaves the row as it stood.
+    error = InBatch() ? WriteKeptCounts() : ERROR_SUCCESS;
+    if (error)
         return FailWith(error);
     Change change;
     if (change.error())

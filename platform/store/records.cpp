@@ -555,13 +555,17 @@ BOOL CeDeleteRecord(HANDLE hDatabase, CEOID oidRecord)
         return FailWith(change.error());
     int64_t bytes = 0;
     {
-        // The row is deleted at the first step, which also answers with its size.
-        Query remove("DELETE FROM records WHERE oid = ?1 AND db = ?2 RETURNING length(props)");
+        // The size is read before the row goes: a DELETE that answers with it builds a table
+        // of its answers at every call, which costs more than the second look-up.
+        Query size("SELECT length(props) FROM records WHERE oid = ?1 AND db = ?2");
+        size.Bind(1, oidRecord);
+        size.Bind(2, cursor->database);
+        if (!size.Step())
+            return FailWith(size.error() ? size.error() : ERROR_INVALID_PARAMETER);
+        bytes = size.Integer(0);
+        Query remove("DELETE FROM records WHERE oid = ?1 AND db = ?2");
         remove.Bind(1, oidRecord);
         remove.Bind(2, cursor->database);
-        if (!remove.Step())
-            return FailWith(remove.error() ? remove.error() : ERROR_INVALID_PARAMETER);
-        bytes = remove.Integer(0);
         error = remove.Run();
     }
     if (!error)

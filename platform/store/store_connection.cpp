@@ -1,4 +1,5 @@
 #include "platform/store/store_connection.h"
+#include "platform/store/database_cursor.h"
 
 #include "platform/store_batch.h"
 
@@ -131,6 +132,7 @@ void Disconnect()
         sqlite3_close(store.db);
     store.db = nullptr;
     store.batchDepth = 0;
+    DropKeptCounts();
     store.batchError = ERROR_SUCCESS;
     ++store.changes;
 }
@@ -246,8 +248,10 @@ DWORD Connect()
                                  : ERROR_CANTOPEN;
     if (!S_ISREG(info.st_mode))
         return ERROR_CANTOPEN;
-    // Without SQLITE_OPEN_CREATE: a store file that vanished is reported, not made anew.
-    int result = sqlite3_open_v2(store.path.c_str(), &store.db, SQLITE_OPEN_READWRITE, nullptr);
+    // Without SQLITE_OPEN_CREATE: a store file that vanished is reported, not made anew. Only
+    // the program's one thread uses the connection, so it takes no lock at every call.
+    int result = sqlite3_open_v2(store.path.c_str(), &store.db,
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     DWORD error = ERROR_SUCCESS;
     if (result != SQLITE_OK) {
         error = ErrorFromSqlite(result);
@@ -479,6 +483,7 @@ void Change::Undo()
     active_ = false;
     ++Store().changes;
     if (savepoint_) {
+        DropChangeCounts();
         if (BatchIntact()) {
             Run("ROLLBACK TO change");
             Run("RELEASE change");
@@ -499,7 +504,14 @@ DWORD Change::Commit()
     }
     active_ = false;
     ++Store().changes;
+    if (savepoint_)
+        KeepChangeCounts();
     return ERROR_SUCCESS;
+}
+
+bool InBatch()
+{
+    return Store().batchDepth > 0;
 }
 
 int64_t ChangedRows()
@@ -546,7 +558,10 @@ BOOL BeginStoreBatch()
     } else if (!BatchIntact()) {
         error = state.batchError;
     } else {
-        error = Exec("SAVEPOINT batch");
+        // An inner batch undone takes back its own counts only.
+        error = WriteKeptCounts();
+        if (!error)
+            error = Exec("SAVEPOINT batch");
     }
     if (error) {
         state.batchError = error;
@@ -571,6 +586,7 @@ BOOL EndStoreBatch(BOOL commit)
         state.db && (state.batchError == ERROR_SUCCESS) && !sqlite3_get_autocommit(state.db);
     if (!intact) {
         DWORD error = state.batchError ? state.batchError : ERROR_WRITE_FAULT;
+        DropKeptCounts();
         if (state.batchDepth == 0) {
             if (state.db && !sqlite3_get_autocommit(state.db))
                 sqlite3_exec(state.db, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -583,16 +599,22 @@ BOOL EndStoreBatch(BOOL commit)
         SetLastError(error);
         return FALSE;
     }
-    DWORD error = ERROR_SUCCESS;
+    // Counts that cannot be written undo the level whole, as a failed commit would.
+    DWORD error = commit ? WriteKeptCounts() : ERROR_SUCCESS;
+    DropKeptCounts();
+    bool keep = commit && !error;
     if (state.batchDepth > 0) {
-        if (!commit)
-            error = Exec("ROLLBACK TO batch");
+        DWORD ended = keep ? ERROR_SUCCESS : Exec("ROLLBACK TO batch");
+        if (!ended)
+            ended = Exec("RELEASE batch");
         if (!error)
-            error = Exec("RELEASE batch");
+            error = ended;
         if (error)
             state.batchError = error;
     } else {
-        error = Exec(commit ? "COMMIT" : "ROLLBACK");
+        DWORD ended = Exec(keep ? "COMMIT" : "ROLLBACK");
+        if (!error)
+            error = ended;
         if (error && !sqlite3_get_autocommit(state.db))
             sqlite3_exec(state.db, "ROLLBACK", nullptr, nullptr, nullptr);
         sqlite3_exec(state.db, smallCache, nullptr, nullptr, nullptr);

@@ -83,6 +83,9 @@ class Change
     bool savepoint_ = false;
 };
 
+// True while a batch is open.
+bool InBatch();
+
 // How many rows the last INSERT, UPDATE or DELETE that ended changed.
 int64_t ChangedRows();
 

@@ -374,3 +374,53 @@ TEST_F(FailureTest, ABatchThatCannotBeginFailsEverythingUntilItsEnd)
     EXPECT_TRUE(Write(db, {Number(keyProp, 2)}));
     CloseHandle(db);
 }
+
+// Inside a batch a database's count and size follow every change kept, and only those: a change
+// that failed, an inner batch undone and the whole batch undone take theirs back; what is kept
+// is what a fresh read of the store finds.
+TEST_F(FailureTest, ADatabasesCountsFollowTheChangesABatchKeeps)
+{
+    auto counts = [&] {
+        CEOIDINFO info = {};
+        EXPECT_TRUE(CeOidGetInfo(keptOid, &info));
+        return std::make_pair(info.infDatabase.wNumRecords, info.infDatabase.dwSize);
+    };
+    auto before = counts();
+    HANDLE db = Open(u"Kept");
+    ASSERT_TRUE(BeginStoreBatch());
+    CEOID two = Write(db, {Number(keyProp, 2), Text(textProp, u"two")});
+    CEOID three = Write(db, {Number(keyProp, 3)});
+    ASSERT_TRUE(two && three);
+    EXPECT_EQ(counts().first, before.first + 2);
+    FailStoreOperation(StoreOp::Write, 1, ERROR_DISK_FULL);
+    EXPECT_FALSE(Write(db, {Number(keyProp, 4)}));
+    EXPECT_EQ(counts().first, before.first + 2);
+
+    ASSERT_TRUE(BeginStoreBatch());
+    ASSERT_TRUE(CeDeleteRecord(db, two));
+    ASSERT_TRUE(Write(db, {Number(keyProp, 5)}));
+    EXPECT_EQ(counts().first, before.first + 2);
+    ASSERT_TRUE(EndStoreBatch(FALSE));
+    auto afterUndone = counts();
+    EXPECT_EQ(afterUndone.first, before.first + 2);
+
+    ASSERT_TRUE(BeginStoreBatch());
+    ASSERT_TRUE(CeDeleteRecord(db, three));
+    ASSERT_TRUE(EndStoreBatch(TRUE));
+    auto kept = counts();
+    EXPECT_EQ(kept.first, before.first + 1);
+    EXPECT_LT(kept.second, afterUndone.second);
+    ASSERT_TRUE(EndStoreBatch(TRUE));
+    CloseHandle(db);
+
+    Reopen();
+    EXPECT_EQ(counts(), kept);
+    db = Open(u"Kept");
+    EXPECT_EQ(ReadAll(db).size(), size_t(kept.first));
+    // A batch undone whole leaves the counts as they were.
+    ASSERT_TRUE(BeginStoreBatch());
+    ASSERT_TRUE(Write(db, {Number(keyProp, 9)}));
+    ASSERT_TRUE(EndStoreBatch(FALSE));
+    CloseHandle(db);
+    EXPECT_EQ(counts(), kept);
+}
