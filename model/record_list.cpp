@@ -4,6 +4,9 @@
 #include "model/chain.h"
 #include "model/owned_text.h"
 
+#include <cstdlib>
+#include <cstring>
+
 namespace
 {
 
@@ -15,6 +18,76 @@ LPWSTR* TextsOf(RecordNode* node, int i)
     return texts[i];
 }
 const int textCount = 9;
+
+// Makes room for `count` rows. On failure the rows are dropped and false returned.
+bool ReserveRows(RecordList* list, DWORD count)
+{
+    if (list->rows && count <= list->capacity)
+        return true;
+    size_t capacity = list->rows && list->capacity ? list->capacity : 64;
+    while (capacity < count)
+        capacity *= 2;
+    void* rows = list->rows ? std::realloc(list->rows, capacity * sizeof(RecordNode*))
+                            : std::malloc(capacity * sizeof(RecordNode*));
+    if (!rows) {
+        std::free(list->rows);
+        list->rows = nullptr;
+        list->capacity = 0;
+        return false;
+    }
+    list->rows = static_cast<RecordNode**>(rows);
+    list->capacity = static_cast<DWORD>(capacity);
+    return true;
+}
+
+// Takes first, last, count and rows again from the chain around the handle, numbering the
+// nodes on the way, once the handle was lent to a caller that may have relinked the chain.
+void Resync(RecordList* list)
+{
+    if (!list->handleLent)
+        return;
+    list->handleLent = FALSE;
+    list->first = ChainFirst(list->current);
+    list->last = nullptr;
+    list->count = 0;
+    for (RecordNode* node = list->first; node; node = node->next) {
+        node->index = list->count++;
+        list->last = node;
+    }
+    if (!ReserveRows(list, list->count))
+        return;
+    for (RecordNode* node = list->first; node; node = node->next)
+        list->rows[node->index] = node;
+}
+
+// The node with `index`: from the rows, or walked to from the nearest of the first node, the
+// last and the handle. The handle does not move.
+RecordNode* NodeAt(RecordList* list, DWORD index)
+{
+    if (index >= list->count)
+        return nullptr;
+    if (list->rows)
+        return list->rows[index];
+    DWORD fromFirst = index;
+    DWORD fromLast = list->count - 1 - index;
+    RecordNode* current = list->current;
+    DWORD fromCurrent = !current                 ? list->count
+                        : current->index > index ? current->index - index
+                                                 : index - current->index;
+    RecordNode* node;
+    if (fromCurrent <= fromFirst && fromCurrent <= fromLast)
+        node = current;
+    else
+        node = fromFirst <= fromLast ? list->first : list->last;
+    while (node->index < index)
+        node = node->next;
+    while (node->index > index)
+        node = node->prev;
+    return node;
+}
+
+// How many nodes ahead a walk over the rows fetches.
+const DWORD FETCH_AHEAD = 8;
 } // namespace
 
 RecordNode* Append(RecordList* list, const RecordNode* source)
@@ -29,53 +102,61 @@ RecordNode* Append(RecordList* list, const RecordNode* source)
 
 void Attach(RecordList* list, RecordNode* node)
 {
-    RecordNode* last = ChainLast(list->current);
-    node->prev = last;
+    Resync(list);
+    node->prev = list->last;
     node->next = nullptr;
-    node->index = last ? last->index + 1 : 0;
-    if (last)
-        last->next = node;
+    node->index = list->count;
+    if (list->last)
+        list->last->next = node;
+    else
+        list->first = node;
+    // Rows dropped for want of memory stay dropped until they can be made whole again.
+    if ((list->rows || list->count == 0) && ReserveRows(list, list->count + 1))
+        list->rows[list->count] = node;
+    list->last = node;
+    ++list->count;
     list->current = node;
 }
 
-namespace
-{
-void Detach(RecordList* list, RecordNode* node)
-{
-    if (node->prev)
-        node->prev->next = node->next;
-    if (node->next)
-        node->next->prev = node->prev;
-    list->current = node->next ? node->next : node->prev;
-    node->prev = nullptr;
-    node->next = nullptr;
-    node->index = 0;
-    RenumberChain(list);
-}
-} // namespace
-
 BOOL RemoveAt(RecordList* list, DWORD index)
 {
-    for (RecordNode* node = First(list); node; node = node->next) {
-        if (node->index == index) {
-            Detach(list, node);
-            FreeRecordTexts(node);
-            delete node;
-            return TRUE;
+    Resync(list);
+    RecordNode* node = NodeAt(list, index);
+    if (!node)
+        return FALSE;
+    if (node->prev)
+        node->prev->next = node->next;
+    else
+        list->first = node->next;
+    if (node->next)
+        node->next->prev = node->prev;
+    else
+        list->last = node->prev;
+    --list->count;
+    list->current = node->next ? node->next : node->prev;
+    if (list->rows) {
+        RecordNode** rows = list->rows;
+        std::memmove(rows + index, rows + index + 1, (list->count - index) * sizeof(*rows));
+        for (DWORD i = index; i < list->count; ++i) {
+            if (i + FETCH_AHEAD < list->count)
+                __builtin_prefetch(rows[i + FETCH_AHEAD], 1);
+            rows[i]->index = i;
         }
+    } else {
+        for (RecordNode* after = node->next; after; after = after->next)
+            after->index = index++;
     }
-    return FALSE;
+    FreeRecordTexts(node);
+    delete node;
+    return TRUE;
 }
 
 RecordNode* FindAt(RecordList* list, DWORD index)
 {
-    for (RecordNode* node = First(list); node; node = node->next) {
-        if (node->index == index) {
-            list->current = node;
-            return node;
-        }
-    }
-    return nullptr;
+    Resync(list);
+    RecordNode* node = NodeAt(list, index);
+    list->current = node ? node : list->first;
+    return node;
 }
 
 RecordNode* FindByDateKey(RecordList* list, LONG dateKey)
@@ -91,6 +172,7 @@ RecordNode* FindByDateKey(RecordList* list, LONG dateKey)
 
 RecordNode* ReplaceAt(RecordList* list, DWORD index, const RecordNode* source)
 {
+    Resync(list);
     RecordNode* node = list->current;
     while (node && node->index != index)
         node = node->next;
@@ -111,33 +193,40 @@ RecordNode* ReplaceAt(RecordList* list, DWORD index, const RecordNode* source)
 void Clear(RecordList* list)
 {
     Destroy(list);
-    list->current = nullptr;
+    *list = {nullptr, nullptr, nullptr, 0, nullptr, 0, FALSE};
 }
 
 void Destroy(RecordList* list)
 {
-    RecordNode* node = ChainLast(list->current);
+    Resync(list);
+    RecordNode* node = list->last;
     while (node) {
         RecordNode* prev = node->prev;
         FreeRecordTexts(node);
         delete node;
         node = prev;
     }
+    std::free(list->rows);
+    list->rows = nullptr;
+    list->capacity = 0;
 }
 
 RecordNode* Current(const RecordList* list)
 {
+    list->handleLent = TRUE;
     return list->current;
 }
 
 RecordNode* First(RecordList* list)
 {
-    return MoveToFirst(list);
+    Resync(list);
+    list->current = list->first;
+    return list->first;
 }
 
 RecordNode* Last(const RecordList* list)
 {
-    return ChainLast(list->current);
+    return list->handleLent ? ChainLast(list->current) : list->last;
 }
 
 RecordNode* Next(RecordList* list)
@@ -152,7 +241,38 @@ RecordNode* Prev(RecordList* list)
 
 DWORD Count(RecordList* list)
 {
-    return CountChain(list);
+    First(list);
+    return list->count;
+}
+
+RecordNode* const* Rows(RecordList* list)
+{
+    Resync(list);
+    return list->rows;
+}
+
+void LinkInOrder(RecordList* list, RecordNode* const* nodes, DWORD count)
+{
+    // The nodes lie all over the heap: each is fetched a few nodes ahead of its linking.
+    RecordNode* prev = nullptr;
+    for (DWORD i = 0; i < count; ++i) {
+        if (i + FETCH_AHEAD < count)
+            __builtin_prefetch(nodes[i + FETCH_AHEAD], 1);
+        RecordNode* node = nodes[i];
+        node->prev = prev;
+        node->next = nullptr;
+        node->index = i;
+        if (prev)
+            prev->next = node;
+        prev = node;
+    }
+    if (nodes != list->rows && ReserveRows(list, count))
+        std::memcpy(list->rows, nodes, count * sizeof(*nodes));
+    list->first = count ? nodes[0] : nullptr;
+    list->last = prev;
+    list->count = count;
+    list->current = prev;
+    list->handleLent = FALSE;
 }
 
 void InitRecordNode(RecordNode* node)

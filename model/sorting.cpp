@@ -54,23 +54,67 @@ int CompareNames(const void* a, const void* b)
     return wcscmp(*static_cast<const LPCWSTR*>(a), *static_cast<const LPCWSTR*>(b));
 }
 
+namespace
+{
+typedef std::vector<std::pair<DWORD, RecordNode*>> KeyedNodes;
+
+// The nodes of `keyed` in the order a stable ascending sort gives. A list that is in order
+// already, as it is after every sort, needs no sorting: ascending it stays as it is, and
+// descending its runs of equal dates come in the other order, each run as it is.
+std::vector<RecordNode*> StablyAscending(KeyedNodes& keyed)
+{
+    bool ascending = true, descending = true;
+    for (size_t i = 1; i < keyed.size(); ++i) {
+        ascending = ascending && keyed[i - 1].first <= keyed[i].first;
+        descending = descending && keyed[i - 1].first >= keyed[i].first;
+    }
+    std::vector<RecordNode*> nodes;
+    nodes.reserve(keyed.size());
+    if (!ascending && descending) {
+        for (size_t end = keyed.size(); end > 0;) {
+            size_t begin = end - 1;
+            while (begin > 0 && keyed[begin - 1].first == keyed[end - 1].first)
+                --begin;
+            for (size_t i = begin; i < end; ++i)
+                nodes.push_back(keyed[i].second);
+            end = begin;
+        }
+        return nodes;
+    }
+    if (!ascending)
+        std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
+            return CompareNumbers(&a.first, &b.first) < 0;
+        });
+    for (const auto& entry : keyed)
+        nodes.push_back(entry.second);
+    return nodes;
+}
+} // namespace
+
 // Records are many and their nodes lie all over the heap: each key is read once, beside its
 // node, so that the sort compares numbers in one array rather than reaching into the nodes.
 BOOL SortRecordList(RecordList* list, DWORD sortOrder)
 {
-    std::vector<std::pair<DWORD, RecordNode*>> keyed;
-    for (RecordNode* node = First(list); node; node = node->next)
-        keyed.emplace_back(static_cast<DWORD>(node->dateKey), node);
-    if (keyed.empty())
+    DWORD count = Count(list);
+    if (count == 0)
         return TRUE;
-    std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) {
-        return CompareNumbers(&a.first, &b.first) < 0;
-    });
-    std::vector<RecordNode*> nodes;
-    nodes.reserve(keyed.size());
-    for (const auto& entry : keyed)
-        nodes.push_back(entry.second);
-    Relink(list, nodes, sortOrder);
+    KeyedNodes keyed;
+    keyed.reserve(count);
+    if (RecordNode* const* rows = Rows(list)) {
+        const DWORD ahead = 16;
+        for (DWORD i = 0; i < count; ++i) {
+            if (i + ahead < count)
+                __builtin_prefetch(&rows[i + ahead]->dateKey);
+            keyed.emplace_back(static_cast<DWORD>(rows[i]->dateKey), rows[i]);
+        }
+    } else {
+        for (RecordNode* node = First(list); node; node = node->next)
+            keyed.emplace_back(static_cast<DWORD>(node->dateKey), node);
+    }
+    std::vector<RecordNode*> nodes = StablyAscending(keyed);
+    if (sortOrder == 1)
+        std::reverse(nodes.begin(), nodes.end());
+    LinkInOrder(list, nodes.data(), static_cast<DWORD>(nodes.size()));
     return TRUE;
 }
 

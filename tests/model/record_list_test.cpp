@@ -5,6 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
 namespace
 {
 struct RecordListTest : ::testing::Test {
@@ -198,3 +203,116 @@ TEST_F(RecordListTest, IndicesBeyondSixteenBitsFindTheRightNode)
     EXPECT_TRUE(RemoveAt(&list, 65537));
     EXPECT_EQ(Text(Last(&list)->minutesText), u"10");
 }
+
+namespace
+{
+enum class Change {
+    Append,
+    RemoveFirst,
+    RemoveMiddle,
+    RemoveLast,
+    Replace,
+    Find,
+    Relink,
+    DropRows
+};
+
+// The list against a model of its keys, through every kind of change: the chain, the indices,
+// the count, the first and last node, the handle and the order all agree after each one.
+TEST_F(RecordListTest, EveryChangeKeepsTheListWholeAndInOrder)
+{
+    const Change changes[] = {
+        Change::Append,       Change::Append,     Change::Append,     Change::Append,
+        Change::RemoveMiddle, Change::Find,       Change::Replace,    Change::RemoveFirst,
+        Change::Append,       Change::RemoveLast, Change::Relink,     Change::Append,
+        Change::DropRows,     Change::Append,     Change::Find,       Change::RemoveMiddle,
+        Change::Replace,      Change::Append,     Change::Find,       Change::RemoveLast,
+        Change::Append,       Change::Append,     Change::Relink,     Change::RemoveFirst,
+        Change::RemoveMiddle, Change::Append,     Change::RemoveLast, Change::Append};
+    std::vector<DWORD> model;
+    DWORD nextKey = 1;
+    int step = 0;
+    for (Change change : changes) {
+        SCOPED_TRACE("change " + std::to_string(step++));
+        DWORD middle = static_cast<DWORD>(model.size() / 2);
+        switch (change) {
+        case Change::Append:
+            Add(2003, 4, 15, u"10", u"Job", u"", nextKey);
+            model.push_back(nextKey++);
+            EXPECT_EQ(Current(&list)->recordKey, model.back());
+            break;
+        case Change::RemoveFirst:
+        case Change::RemoveMiddle:
+        case Change::RemoveLast: {
+            DWORD at = change == Change::RemoveFirst  ? 0
+                       : change == Change::RemoveLast ? static_cast<DWORD>(model.size() - 1)
+                                                      : middle;
+            ASSERT_TRUE(RemoveAt(&list, at));
+            model.erase(model.begin() + at);
+            if (!model.empty()) {
+                EXPECT_EQ(Current(&list)->recordKey, model[at < model.size() ? at : at - 1])
+                    << "the handle on the node that took its place";
+            }
+            break;
+        }
+        case Change::Replace:
+            scratch.recordKey = nextKey;
+            ASSERT_NE(FindAt(&list, middle), nullptr);
+            ASSERT_NE(ReplaceAt(&list, middle, &scratch), nullptr);
+            model[middle] = nextKey++;
+            break;
+        case Change::Find:
+            for (DWORD at : {middle, DWORD(0), static_cast<DWORD>(model.size() - 1), middle}) {
+                RecordNode* found = FindAt(&list, at);
+                ASSERT_NE(found, nullptr);
+                EXPECT_EQ(found->recordKey, model[at]);
+                EXPECT_EQ(Current(&list), found);
+            }
+            EXPECT_EQ(FindAt(&list, static_cast<DWORD>(model.size())), nullptr);
+            EXPECT_EQ(Current(&list), First(&list));
+            break;
+        case Change::DropRows:
+            // As when memory ran short: the list walks its chain until the rows are made again.
+            std::free(list.rows);
+            list.rows = nullptr;
+            list.capacity = 0;
+            break;
+        case Change::Relink: {
+            // As the store does after a change of many records: the chain relinked by hand,
+            // reversed, through the lent handle, and the last node dropped.
+            std::vector<RecordNode*> nodes;
+            for (RecordNode* node = Current(&list); node; node = node->next)
+                nodes.push_back(node);
+            for (RecordNode* node = Current(&list)->prev; node; node = node->prev)
+                nodes.insert(nodes.begin(), node);
+            RecordNode* dropped = nodes.back();
+            nodes.pop_back();
+            FreeRecordTexts(dropped);
+            delete dropped;
+            model.pop_back();
+            std::reverse(nodes.begin(), nodes.end());
+            std::reverse(model.begin(), model.end());
+            RecordNode* prev = nullptr;
+            for (RecordNode* node : nodes) {
+                node->prev = prev;
+                node->next = nullptr;
+                if (prev)
+                    prev->next = node;
+                prev = node;
+            }
+            list.current = nodes.empty() ? nullptr : nodes[0];
+            break;
+        }
+        }
+        EXPECT_EQ(Count(&list), model.size());
+        ASSERT_TRUE(ListIsSound(list, model.size()));
+        std::vector<DWORD> keys;
+        for (RecordNode* node = First(&list); node; node = node->next)
+            keys.push_back(node->recordKey);
+        EXPECT_EQ(keys, model);
+        EXPECT_EQ(Last(&list) ? Last(&list)->recordKey : 0u, model.empty() ? 0u : model.back());
+        for (RecordNode* node = Last(&list); node; node = node->prev)
+            EXPECT_EQ(node->recordKey, model[node->index]);
+    }
+}
+} // namespace

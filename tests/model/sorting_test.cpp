@@ -6,6 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 namespace
 {
 typedef std::vector<std::u16string> Strings;
@@ -104,6 +108,47 @@ TEST_F(SortingTest, ManyRecordsSortStablyAgainstAReference)
     Strings memos = Memos();
     for (size_t i = 0; i < expected.size(); ++i)
         ASSERT_EQ(memos[i], expected[i].second) << "at " << i;
+}
+
+// Taps on the Date header, with records added between some of them, against a stable sort of
+// the order each tap starts from: a list in order already is reordered without sorting, and
+// must come out exactly as the sort would, runs of equal dates included.
+TEST_F(SortingTest, EachSortMatchesAStableSortOfTheOrderBefore)
+{
+    struct Tap {
+        DWORD order;
+        LONG added; // a record dated so is appended before the tap; 0 for none
+    };
+    const Tap taps[] = {{1, 0},        {0, 0}, {1, 0}, {1, 0}, {0, 20030103}, {0, 0},
+                        {1, 20030101}, {0, 0}, {2, 0}, {1, 0}, {0, 20030109}, {1, 0}};
+    std::vector<std::pair<LONG, std::u16string>> model;
+    auto add = [&](LONG key) {
+        std::u16string memo = u"r" + std::u16string(1, char16_t(u'a' + model.size()));
+        AddRecord(memo.c_str(), key);
+        model.push_back({key, memo});
+    };
+    for (int i = 0; i < 12; ++i)
+        add(20030101 + (i * 7) % 4);
+    int tap = 0;
+    for (const Tap& t : taps) {
+        SCOPED_TRACE("tap " + std::to_string(tap++));
+        if (t.added)
+            add(t.added);
+        std::stable_sort(model.begin(), model.end(),
+                         [](const auto& a, const auto& b) { return a.first < b.first; });
+        if (t.order == 1)
+            std::reverse(model.begin(), model.end());
+        App.SortOrder = t.order;
+        ASSERT_TRUE(SortRecords());
+        ASSERT_TRUE(ListIsSound(*App.MainRecordList, model.size()));
+        Strings expected;
+        for (const auto& entry : model)
+            expected.push_back(entry.second);
+        EXPECT_EQ(Memos(), expected);
+        EXPECT_EQ(Count(App.MainRecordList), model.size());
+        EXPECT_EQ(Text(Last(App.MainRecordList)->memo), model.back().second);
+        EXPECT_EQ(Text(First(App.MainRecordList)->memo), model.front().second);
+    }
 }
 
 TEST_F(SortingTest, CategoriesSortByNameOrdinally)
