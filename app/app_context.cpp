@@ -10,12 +10,7 @@ AppContext App;
 
 RecordNode* NewRecordNode()
 {
-    auto* node = new (std::nothrow) RecordNode;
-    if (node) {
-        node->date = {};
-        InitRecordNode(node);
-    }
-    return node;
+    return MakeRecordNode();
 }
 
 namespace
@@ -27,10 +22,7 @@ template <typename List> List* NewList()
 
 void FreeNode(RecordNode** node)
 {
-    if (*node) {
-        FreeRecordTexts(*node);
-        delete *node;
-    }
+    FreeRecordNode(*node);
     *node = nullptr;
 }
 

@@ -3,9 +3,11 @@
 #include "entry/record_format.h"
 #include "model/chain.h"
 #include "model/owned_text.h"
+#include "platform/memory.h"
 
 #include <cstdlib>
 #include <cstring>
+#include <new>
 
 namespace
 {
@@ -90,11 +92,32 @@ RecordNode* NodeAt(RecordList* list, DWORD index)
 const DWORD FETCH_AHEAD = 8;
 } // namespace
 
-RecordNode* Append(RecordList* list, const RecordNode* source)
+RecordNode* MakeRecordNode()
 {
-    auto* node = new RecordNode;
+    void* block = LocalAlloc(LMEM_FIXED, sizeof(RecordNode));
+    if (!block)
+        return nullptr;
+    auto* node = new (block) RecordNode;
     node->date = {};
     InitRecordNode(node);
+    return node;
+}
+
+void FreeRecordNode(RecordNode* node)
+{
+    if (!node)
+        return;
+    FreeRecordTexts(node);
+    node->~RecordNode();
+    LocalFree(node);
+}
+
+RecordNode* Append(RecordList* list, const RecordNode* source)
+{
+    // Its callers take a node for granted, as they did one made by `new`.
+    RecordNode* node = MakeRecordNode();
+    if (!node)
+        throw std::bad_alloc();
     CopyRecord(node, source);
     Attach(list, node);
     return node;
@@ -146,8 +169,7 @@ BOOL RemoveAt(RecordList* list, DWORD index)
         for (RecordNode* after = node->next; after; after = after->next)
             after->index = index++;
     }
-    FreeRecordTexts(node);
-    delete node;
+    FreeRecordNode(node);
     return TRUE;
 }
 
@@ -202,8 +224,7 @@ void Destroy(RecordList* list)
     RecordNode* node = list->last;
     while (node) {
         RecordNode* prev = node->prev;
-        FreeRecordTexts(node);
-        delete node;
+        FreeRecordNode(node);
         node = prev;
     }
     std::free(list->rows);

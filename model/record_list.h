@@ -52,6 +52,12 @@ struct RecordList {
     mutable BOOL handleLent = FALSE;
 };
 
+// A node of no list with nothing in it, or null when memory runs out; and the freeing of such a
+// node with its texts. Nodes are small local blocks: a list takes them by the hundred thousand
+// and gives them all back at once when it goes.
+RecordNode* MakeRecordNode();
+void FreeRecordNode(RecordNode* node);
+
 // Appends a copy of `source` (its texts rebuilt from its fields) and moves the handle to it.
 RecordNode* Append(RecordList* list, const RecordNode* source);
 // Removes the node with `index` and renumbers the nodes after it. The handle moves to the node

@@ -323,10 +323,7 @@ BOOL LoadRecords()
     if (!buffer)
         return FALSE;
     Clear(App.MainRecordList);
-    if (App.ScratchRecord) {
-        FreeRecordTexts(App.ScratchRecord);
-        delete App.ScratchRecord;
-    }
+    FreeRecordNode(App.ScratchRecord);
     App.ScratchRecord = NewRecordNode();
     if (App.ScratchRecord)
         ResetRecordNode(App.ScratchRecord);
@@ -346,10 +343,7 @@ BOOL LoadRecords()
         StoredValues stored = TakeProperties(reinterpret_cast<const CEPROPVAL*>(buffer), props);
         RecordNode* node = NewRecordNode();
         if (!node || !FillFromStore(node, stored, oid)) {
-            if (node) {
-                FreeRecordTexts(node);
-                delete node;
-            }
+            FreeRecordNode(node);
             ReportLoadProblem();
             loaded = FALSE;
             break;
@@ -462,10 +456,8 @@ BOOL DeleteRecordsOfCategory(LPCWSTR name)
         return began;
     }
     // A record that was gone already is gone from the list as well.
-    for (RecordNode* node : taken.chosen) {
-        FreeRecordTexts(node);
-        delete node;
-    }
+    for (RecordNode* node : taken.chosen)
+        FreeRecordNode(node);
     FollowStore(taken.staying, taken.everyNodeStored);
     return TRUE;
 }

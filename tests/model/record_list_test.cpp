@@ -287,8 +287,7 @@ TEST_F(RecordListTest, EveryChangeKeepsTheListWholeAndInOrder)
                 nodes.insert(nodes.begin(), node);
             RecordNode* dropped = nodes.back();
             nodes.pop_back();
-            FreeRecordTexts(dropped);
-            delete dropped;
+            FreeRecordNode(dropped);
             model.pop_back();
             std::reverse(nodes.begin(), nodes.end());
             std::reverse(model.begin(), model.end());
