@@ -285,17 +285,12 @@ void FollowStore(std::vector<StoredPlace>& staying, bool listMatches)
     std::sort(staying.begin(), staying.end(), [](const StoredPlace& a, const StoredPlace& b) {
         return a.key != b.key ? a.key < b.key : a.oid < b.oid;
     });
-    RecordNode* prev = nullptr;
-    DWORD index = 0;
-    for (const StoredPlace& place : staying) {
-        place.node->prev = prev;
-        place.node->next = nullptr;
-        place.node->index = index++;
-        if (prev)
-            prev->next = place.node;
-        prev = place.node;
-    }
-    App.MainRecordList->current = staying.empty() ? nullptr : staying[0].node;
+    Nodes inOrder;
+    inOrder.reserve(staying.size());
+    for (const StoredPlace& place : staying)
+        inOrder.push_back(place.node);
+    LinkInOrder(App.MainRecordList, inOrder.data(), static_cast<DWORD>(inOrder.size()));
+    First(App.MainRecordList);
     CEOIDINFO info;
     if (!listMatches || !CeOidGetInfo(App.Databases.recordsOid, &info) ||
         info.infDatabase.wNumRecords != staying.size())
