@@ -24,6 +24,16 @@ const int storeApplicationId = 0x5A544C59;
 const int storeSchemaVersion = 2;
 const int firstSchemaVersion = 1;
 
+// The records table of the present layout, made by the schema and by the upgrade to it.
+#define RECORDS_TABLE                                                                              \
+    "CREATE TABLE records("                                                                        \
+    "    oid INTEGER NOT NULL,"                                                                    \
+    "    db INTEGER NOT NULL,"                                                                     \
+    "    rank INTEGER NOT NULL,"                                                                   \
+    "    sort_value NOT NULL,"                                                                     \
+    "    props BLOB NOT NULL,"                                                                     \
+    "    PRIMARY KEY (db, rank, sort_value, oid)) WITHOUT ROWID;\n"
+
 // The rollback journal (DELETE mode) keeps store.db a complete store of its own after every
 // commit: a copy of that one file is a whole backup, and nothing lives in side files the way
 // a write-ahead log would keep committed changes. One fsync'ed commit per confirmed change is
@@ -43,14 +53,7 @@ CREATE TABLE databases(
     record_count INTEGER NOT NULL,
     data_size INTEGER NOT NULL,
     modified INTEGER NOT NULL);
-CREATE TABLE records(
-    oid INTEGER NOT NULL,
-    db INTEGER NOT NULL,
-    rank INTEGER NOT NULL,
-    sort_value NOT NULL,
-    props BLOB NOT NULL,
-    PRIMARY KEY (db, rank, sort_value, oid)) WITHOUT ROWID;
-CREATE UNIQUE INDEX records_by_oid ON records(oid);
+)" RECORDS_TABLE R"(CREATE UNIQUE INDEX records_by_oid ON records(oid);
 CREATE TABLE registry_keys(
     id INTEGER PRIMARY KEY AUTOINCREMENT,
     parent INTEGER NOT NULL,
@@ -71,14 +74,7 @@ CREATE TABLE registry_values(
 // table, where the first version's rows were each looked up from its index.
 const char* const clusteredRecords = R"(
 ALTER TABLE records RENAME TO records_by_creation;
-CREATE TABLE records(
-    oid INTEGER NOT NULL,
-    db INTEGER NOT NULL,
-    rank INTEGER NOT NULL,
-    sort_value NOT NULL,
-    props BLOB NOT NULL,
-    PRIMARY KEY (db, rank, sort_value, oid)) WITHOUT ROWID;
-INSERT INTO records (oid, db, rank, sort_value, props)
+)" RECORDS_TABLE R"(INSERT INTO records (oid, db, rank, sort_value, props)
     SELECT oid, db, rank, sort_value, props FROM records_by_creation;
 DROP TABLE records_by_creation;
 CREATE UNIQUE INDEX records_by_oid ON records(oid);
