@@ -149,20 +149,18 @@ DWORD ReadInteger(const char* sql, int64_t* value)
     return result == SQLITE_OK ? ERROR_SUCCESS : ErrorFromSqlite(result);
 }
 
-DWORD CreateSchema()
+// Runs `sql` as one transaction when `stillToDo` says so once the store is locked: another
+// program may have done the same while this one waited for the lock. On failure nothing of it
+// is kept.
+template <typename Check> DWORD RunLocked(Check stillToDo, const std::string& sql)
 {
     DWORD error = Exec("BEGIN IMMEDIATE");
     if (error)
         return error;
-    // Another program may have made the store while this one waited for the lock.
-    int64_t objects = 0;
-    error = ReadInteger("SELECT count(*) FROM sqlite_schema", &objects);
-    if (!error && objects == 0) {
-        std::string sql = schema;
-        sql += "PRAGMA application_id = " + std::to_string(storeApplicationId) + ";";
-        sql += "PRAGMA user_version = " + std::to_string(storeSchemaVersion) + ";";
+    bool toDo = false;
+    error = stillToDo(&toDo);
+    if (!error && toDo)
         error = Exec(sql.c_str());
-    }
     if (!error)
         error = Exec("COMMIT");
     if (error && !sqlite3_get_autocommit(Store().db))
@@ -170,21 +168,31 @@ DWORD CreateSchema()
     return error;
 }
 
+DWORD CreateSchema()
+{
+    std::string sql = schema;
+    sql += "PRAGMA application_id = " + std::to_string(storeApplicationId) + ";";
+    sql += "PRAGMA user_version = " + std::to_string(storeSchemaVersion) + ";";
+    auto isEmpty = [](bool* toDo) {
+        int64_t objects = 0;
+        DWORD error = ReadInteger("SELECT count(*) FROM sqlite_schema", &objects);
+        *toDo = objects == 0;
+        return error;
+    };
+    return RunLocked(isEmpty, sql);
+}
+
 // Brings a first-version store to the current one in one transaction: the store is either
-// upgraded whole or left as it was. Another program may have upgraded it while this one waited.
+// upgraded whole or left as it was.
 DWORD UpgradeStore()
 {
-    DWORD error = Exec("BEGIN IMMEDIATE");
-    if (error)
+    auto isFirstVersion = [](bool* toDo) {
+        int64_t version = 0;
+        DWORD error = ReadInteger("PRAGMA user_version", &version);
+        *toDo = version == firstSchemaVersion;
         return error;
-    int64_t version = 0;
-    error = ReadInteger("PRAGMA user_version", &version);
-    if (!error && version == firstSchemaVersion)
-        error = Exec(clusteredRecords);
-    if (!error)
-        error = Exec("COMMIT");
-    if (error && !sqlite3_get_autocommit(Store().db))
-        sqlite3_exec(Store().db, "ROLLBACK", nullptr, nullptr, nullptr);
+    };
+    DWORD error = RunLocked(isFirstVersion, clusteredRecords);
     // The first version's rows leave as much free space in the file as the records take; giving
     // it back is worth one rewrite of the file, and a store that keeps it (a full disk, say)
     // is as sound.
