@@ -25,6 +25,11 @@ enum class StoreOp {
 // object store and as the returned code for the registry, and changes nothing. Several
 // failures may be waiting at once.
 void FailStoreOperation(StoreOp op, int nth, DWORD error);
+// The disk of the store fills up: `writes` more writes to store.db or its journal reach the
+// file, and after them every write that would make a file longer fails with SQLite's full-disk
+// error, half of its bytes written, until ClearStoreFaults frees the disk again. Writing over
+// what a file already holds still succeeds, as on a real disk.
+void FailStoreWritesAfter(int writes);
 void ClearStoreFaults();
 
 // How long an operation waits for a store another program holds locked before it fails with

@@ -1,5 +1,6 @@
 #include "platform/store/store_connection.h"
 #include "platform/store/database_cursor.h"
+#include "platform/store/store_vfs.h"
 
 #include "platform/store_batch.h"
 
@@ -255,7 +256,7 @@ DWORD Connect()
     // Without SQLITE_OPEN_CREATE: a store file that vanished is reported, not made anew. Only
     // the program's one thread uses the connection, so it takes no lock at every call.
     int result = sqlite3_open_v2(store.path.c_str(), &store.db,
-                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, StoreFileSystem());
     DWORD error = ERROR_SUCCESS;
     if (result != SQLITE_OK) {
         error = ErrorFromSqlite(result);

@@ -1,6 +1,7 @@
 #include "platform/fault_queue.h"
 #include "platform/faults.h"
 #include "platform/store/store_connection.h"
+#include "platform/store/store_vfs.h"
 
 namespace
 {
@@ -19,6 +20,7 @@ void FailStoreOperation(StoreOp op, int nth, DWORD error)
 void ClearStoreFaults()
 {
     Faults().Clear();
+    store::ClearWriteFault();
 }
 
 bool store::TakeFault(StoreOp op, DWORD* error)
