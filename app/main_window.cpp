@@ -18,10 +18,12 @@
 namespace
 {
 // Loads the records into the list in the order the settings ask for; false when a sort failed
-// and the window must close.
+// and the window must close. A load that stopped at a damaged record (and said so) keeps the
+// records read before it, and they are shown: every row must be the node of its place, or a tap
+// would open, and an edit overwrite, a record the list does not show.
 bool LoadAndOrderRecords()
 {
-    if (!LoadRecords()) {
+    if (!LoadRecords() && !First(App.MainRecordList)) {
         UpdateRecordCommands(App.RecordListView);
         return true;
     }
