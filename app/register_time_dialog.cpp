@@ -38,7 +38,6 @@ enum : int {
 };
 
 const int MEMO_MAX = 29;
-const int CATEGORY_MAX = 39;
 
 const ControlLayout layout[] = {
     {IDC_DATE_LABEL, {4, 35, 35, 16}, {4, 5, 35, 16}},
@@ -184,6 +183,23 @@ int ListText(HWND dialog, int id, LPWSTR text, int max)
     return TrimSpaces(text, text);
 }
 
+// The chosen category whole and as it is, in a block of its own; null when none is chosen. The
+// list holds only names of the category list, and a stored name may be longer than a person can
+// type or begin with blanks: cut or trimmed it would name no category.
+LPWSTR ChosenCategory(HWND dialog)
+{
+    HWND list = GetDlgItem(dialog, IDC_CATEGORY);
+    int length = GetWindowTextLengthW(list);
+    if (length <= 0)
+        return nullptr;
+    auto category = static_cast<LPWSTR>(LocalAlloc(LPTR, (length + 1) * sizeof(WCHAR)));
+    if (category && GetWindowTextW(list, category, length + 1) == 0) {
+        LocalFree(category);
+        return nullptr;
+    }
+    return category;
+}
+
 INT_PTR OnOk(HWND dialog)
 {
     SYSTEMTIME date = {};
@@ -207,10 +223,11 @@ INT_PTR OnOk(HWND dialog)
     wsprintfW(totalText, u"%d", total);
     SetRecordMinutes(App.ScratchRecord, totalText);
 
-    WCHAR category[CATEGORY_MAX + 1];
-    if (ListText(dialog, IDC_CATEGORY, category, CATEGORY_MAX) < 0)
+    LPWSTR category = ChosenCategory(dialog);
+    if (!category)
         return Refuse(dialog, IDC_CATEGORY);
     SetRecordCategory(App.ScratchRecord, category);
+    LocalFree(category);
 
     // The whole line: a stored memo may be longer than a person can type, and is kept whole.
     LRESULT lineLength = ToControl(dialog, IDC_MEMO, EM_LINELENGTH, 0, 0);
