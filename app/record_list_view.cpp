@@ -73,11 +73,13 @@ void FetchAhead(RecordNode* const* rows, int row, int count, DWORD dateView, DWO
 bool RowDurationText(const RecordNode* record, WCHAR (&text)[32])
 {
     bool colon = App.Settings && App.Settings->TimeTypeView == 1;
-    if (!record->minutesText) {
+    // No duration and zero read as the whole list writes them: "0:0". A person cannot enter
+    // zero, but a record stored elsewhere and then restored or edited may hold it.
+    int minutes = record->minutesText ? _wtoi(record->minutesText) : 0;
+    if (minutes == 0) {
         wsprintfW(text, colon ? u"0:0" : u"0,0");
         return true;
     }
-    int minutes = _wtoi(record->minutesText);
     int hours = minutes / 60;
     int rest = minutes - 60 * hours;
     if (rest < 0 || rest > 59 || hours < 0 || hours > 24)
