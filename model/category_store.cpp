@@ -103,6 +103,10 @@ BOOL OpenDatabases()
                 CloseCategories();
                 return FALSE;
             }
+            // Records of which none holds a usable name give nothing to choose from: the
+            // database counts as empty, and is left as it is until the categories change.
+            if (!First(App.MainCategoryList))
+                InsertDefaultCategories();
         }
     }
 
