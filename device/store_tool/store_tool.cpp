@@ -94,7 +94,7 @@ bool OpenDevice(const std::string& device, bool create, ToolFailure* failure)
     return false;
 }
 
-int main(int argc, char** argv)
+int StoreToolMain(int argc, const char* const* argv)
 {
     std::string device;
     bool deviceGiven = false;

@@ -10,6 +10,12 @@
 // command line is wrong.
 enum StoreToolExit { ExitDone = 0, ExitStoreFailed = 1, ExitBadArguments = 2 };
 
+// The whole command line, argv[0] the tool's own name: runs the verb it names and returns the
+// exit code. What a verb prints goes to standard output, a failure's reason to standard error as
+// one line. The device folder is closed again before it returns, so it may be called once a
+// command line, as often as needed, within one process.
+int StoreToolMain(int argc, const char* const* argv);
+
 // What a verb did not do, as one line for standard error, and the exit code to end with.
 struct ToolFailure {
     int exit;
