@@ -277,3 +277,15 @@ int DwordValue(const QJsonObject& key, const QString& name)
             return value.toObject().value("value").toInt(-1);
     return -1;
 }
+
+void StartScripted(const DeviceUnderTest& device, QProcess& process, const std::string& script,
+                   const QStringList& args)
+{
+    std::string root = fs::path(device.Folder()).parent_path().string();
+    std::string path = root + "/started-script.txt";
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << script;
+    process.setProcessEnvironment(TestEnvironment(root));
+    process.start(ZENTALLY_PROGRAM, QStringList{"--device", QString::fromStdString(device.Folder()),
+                                                "--script", QString::fromStdString(path)} +
+                                        args);
+}

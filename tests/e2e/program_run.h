@@ -81,3 +81,9 @@ QStringList StoredCategories(const DeviceUnderTest& device);
 QJsonObject RegistryKey(const QJsonObject& dump, const QString& path);
 QStringList ValueNames(const QJsonObject& key);
 int DwordValue(const QJsonObject& key, const QString& name);
+
+// The program started on `script` without waiting for its end, so that a test can change the
+// device's conditions between its events (StartPerson's environment; a child-process modifier
+// set on `process` beforehand applies). Its events are read from `process` as they come.
+void StartScripted(const DeviceUnderTest& device, QProcess& process, const std::string& script,
+                   const QStringList& args = {});
