@@ -130,7 +130,13 @@ BOOL FinishFile(void* object)
         return Fail(error);
     }
     if (file->beside) {
-        if (!file::TakeFault(FileOp::Rename, &error) &&
+        // An old file made read-only while the new one was written is kept, as it would have
+        // been at CreateFileW: the host's rename would pass over its mode.
+        struct stat info;
+        if (stat(file->target.path.c_str(), &info) == 0 &&
+            file::IsReadOnly(file->target.path, info))
+            error = ERROR_ACCESS_DENIED;
+        if (!error && !file::TakeFault(FileOp::Rename, &error) &&
             rename(file->writing.c_str(), file->target.path.c_str()) != 0)
             error = file::ErrorOf(errno, file->target, ERROR_ACCESS_DENIED);
         if (error) {
