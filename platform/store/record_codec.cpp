@@ -150,7 +150,8 @@ bool DecodeProps(const void* data, size_t size, std::vector<PropView>* props)
         props->push_back({id, bytes + at, length});
         at += length;
     }
-    return true;
+    // A write never stores more properties than a read can count in its WORD.
+    return props->size() <= 0xFFFF;
 }
 
 int64_t PresentRank(const SortOrder& order)

@@ -1,11 +1,38 @@
 #include "tests/platform/store/store_fixture.h"
 
+#include <sqlite3.h>
+
 #include <cstring>
 
 namespace
 {
 typedef StoreTest RecordsTest;
 typedef std::vector<std::string> Records;
+
+// One property in the stored form: its id and length (32-bit little-endian), then its bytes.
+std::string StoredProp(CEPROPID id, const std::string& bytes)
+{
+    std::string out;
+    for (uint32_t word : {id, static_cast<uint32_t>(bytes.size())}) {
+        for (int shift = 0; shift < 32; shift += 8)
+            out.push_back(static_cast<char>(word >> shift));
+    }
+    return out + bytes;
+}
+
+// Writes `props` as the stored properties of every record, as a damaged store.db may hold them.
+void DamageRecords(const std::string& store, const std::string& props)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(store.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* update = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(db, "UPDATE records SET props = ?1", -1, &update, nullptr),
+              SQLITE_OK);
+    sqlite3_bind_blob(update, 1, props.data(), static_cast<int>(props.size()), SQLITE_TRANSIENT);
+    EXPECT_EQ(sqlite3_step(update), SQLITE_DONE);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+}
 } // namespace
 
 TEST_F(RecordsTest, RecordsReadInSortOrderWithTheirPropertiesInStoredOrder)
@@ -352,4 +379,54 @@ TEST_F(RecordsTest, BadReadsAreRefusedAndKeepThePosition)
     EXPECT_EQ(GetLastError(), DWORD(ERROR_INVALID_HANDLE));
     EXPECT_EQ(ReadRest(db), Records{"0x00000013=1"});
     CloseHandle(db);
+}
+
+TEST_F(RecordsTest, StoredPropertiesNotInTheStoredFormAreReadAsADamagedRecord)
+{
+    std::string empties;
+    for (int i = 0; i < 0xFFFF; ++i)
+        empties += StoredProp(0x0001001F, "");
+    const struct {
+        const char* what;
+        std::string props;
+        DWORD error;
+        WORD count;
+    } cases[] = {
+        {"nothing", "", ERROR_DISK_CORRUPT, 0},
+        {"another format", "\x02", ERROR_DISK_CORRUPT, 0},
+        {"a cut property header", std::string("\x01\x13\x00\x00\x00\x04", 6), ERROR_DISK_CORRUPT,
+         0},
+        {"an unknown type", "\x01" + StoredProp(0x00010099, "ab"), ERROR_DISK_CORRUPT, 0},
+        {"a number of three bytes", "\x01" + StoredProp(keyProp, "abc"), ERROR_DISK_CORRUPT, 0},
+        {"a text of an odd length", "\x01" + StoredProp(textProp, "abc"), ERROR_DISK_CORRUPT, 0},
+        {"a length past the end", "\x01" + StoredProp(textProp, "ab").substr(0, 9),
+         ERROR_DISK_CORRUPT, 0},
+        // More than the WORD of a read counts: it would read as a record of none.
+        {"65536 properties", "\x01" + empties + StoredProp(textProp, ""), ERROR_DISK_CORRUPT, 0},
+        {"65535 properties", "\x01" + empties, ERROR_SUCCESS, 0xFFFF},
+        {"no property", "\x01", ERROR_SUCCESS, 0},
+    };
+    HANDLE db = CreateAndOpen(u"Damaged");
+    ASSERT_TRUE(db);
+    ASSERT_TRUE(Write(db, {Number(keyProp, 1)}));
+    CloseHandle(db);
+    for (const auto& c : cases) {
+        CloseDeviceFolder();
+        DamageRecords(StorePath(), c.props);
+        Reopen();
+        db = Open(u"Damaged");
+        ASSERT_TRUE(db) << c.what;
+        LPBYTE buffer = nullptr;
+        DWORD size = 0;
+        WORD count = 0;
+        SetLastError(ERROR_SUCCESS);
+        CEOID oid = CeReadRecordProps(db, CEDB_ALLOWREALLOC, &count, nullptr, &buffer, &size);
+        EXPECT_EQ(oid != 0, c.error == ERROR_SUCCESS) << c.what;
+        if (c.error)
+            EXPECT_EQ(GetLastError(), c.error) << c.what;
+        else
+            EXPECT_EQ(count, c.count) << c.what;
+        LocalFree(buffer);
+        CloseHandle(db);
+    }
 }
