@@ -165,7 +165,7 @@ bool Campaign::Prepare()
 }
 
 // Two kills in three wait for the state printed just before a change is stored and then a
-// random part of the time that kind of change takes, so that they land in the store's work;
+// random share of the time that kind of change takes, so that they land in the store's work;
 // the others come at a random moment of the round, the start included.
 KillPlan Campaign::ChoosePlan(const Script& script, std::string* aim)
 {
@@ -276,6 +276,10 @@ int Campaign::Run()
                 "%d kills before the start was shown, %d first exports cut short, %.1f s\n",
                 totals_.underWay, totals_.underWayStored, totals_.journals, totals_.killedAtStart,
                 totals_.partialExports, seconds);
+    std::printf("crash soak: typical ms from the state before a change to its confirmation:");
+    for (const auto& [kind, ms] : commitMs_)
+        std::printf(" %s %.1f", KindName(kind), ms);
+    std::printf("\n");
     // A kill while a file is replaced may leave its hidden new copy beside it; never a fault of
     // the promise, but told, as it stays in the user's folder.
     int besides = 0;

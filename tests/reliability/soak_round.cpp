@@ -233,7 +233,7 @@ bool Compare(const Model& must, const Model* may, const Change* underWay,
             tookIt = true;
             continue;
         }
-        // A first export writes the file itself: cut short it holds part of the records.
+        // A first export writes the file itself: cut short it holds some of the records.
         if (underWay && underWay->kind == ChangeKind::Export && underWay->name == name &&
             before == 0) {
             verdict->partialExport = true;

@@ -103,11 +103,11 @@ std::string IntegrityOf(const std::string& path)
     if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) != SQLITE_OK) {
         verdict = std::string("cannot check: ") + sqlite3_errmsg(db);
     } else {
-        int step;
-        while ((step = sqlite3_step(check)) == SQLITE_ROW)
+        int status;
+        while ((status = sqlite3_step(check)) == SQLITE_ROW)
             verdict += (verdict.empty() ? "" : "; ") +
                        std::string(reinterpret_cast<const char*>(sqlite3_column_text(check, 0)));
-        if (step != SQLITE_DONE)
+        if (status != SQLITE_DONE)
             verdict += std::string(" (stopped: ") + sqlite3_errmsg(db) + ")";
     }
     sqlite3_finalize(check);

@@ -24,7 +24,7 @@ typedef std::map<std::string, Record> Records; // by memo
 // "s17: 03-04-2026 Job 90".
 std::string Describe(const Record& record);
 
-// The part of a device the campaign keeps a model of.
+// What of a device the campaign keeps a model of.
 struct DeviceContents {
     Records records;
     std::vector<std::string> categories; // the categories database in its order; empty: none
