@@ -13,23 +13,31 @@ namespace
 {
 typedef std::vector<std::string> Records;
 
-// SQLite's own verdict on the file, from a connection of its own.
-std::string IntegrityOf(const std::string& path)
+// What another connection finds in the file: SQLite's verdict on it, the records' identifiers
+// and sizes, and the registry's values.
+std::string FileSeenFromOutside(const std::string& path)
 {
     sqlite3* db = nullptr;
-    std::string verdict = "cannot open";
+    std::string seen = "cannot open";
     if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* statement = nullptr;
-        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr) ==
-                SQLITE_OK &&
-            sqlite3_step(statement) == SQLITE_ROW)
-            verdict = reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
-        else
-            verdict = sqlite3_errmsg(db);
-        sqlite3_finalize(statement);
+        seen.clear();
+        for (const char* sql :
+             {"PRAGMA integrity_check",
+              "SELECT group_concat(oid || ':' || length(props)) FROM "
+              "(SELECT oid, props FROM records ORDER BY oid)",
+              "SELECT group_concat(name || '=' || hex(data)) FROM registry_values"}) {
+            sqlite3_stmt* statement = nullptr;
+            if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) == SQLITE_OK &&
+                sqlite3_step(statement) == SQLITE_ROW && sqlite3_column_text(statement, 0))
+                seen += reinterpret_cast<const char*>(sqlite3_column_text(statement, 0));
+            else
+                seen += sqlite3_errmsg(db);
+            seen += "|";
+            sqlite3_finalize(statement);
+        }
     }
     sqlite3_close(db);
-    return verdict;
+    return seen;
 }
 
 // A store with the database "Kept" of enough records to fill several pages, and the key
@@ -143,6 +151,8 @@ TEST_F(DiskFullTest, AChangeTheDiskCannotHoldFailsAtEveryWriteAndLeavesTheStoreA
         SCOPED_TRACE(operation.what);
         const Records before = Contents();
         ASSERT_GT(before.size(), 40u);
+        const std::string fileBefore = FileSeenFromOutside(StorePath());
+        ASSERT_EQ(fileBefore.rfind("ok|", 0), 0u) << fileBefore;
         int writes = 0;
         for (;; ++writes) {
             SCOPED_TRACE(testing::Message() << writes << " writes reached the disk");
@@ -158,7 +168,7 @@ TEST_F(DiskFullTest, AChangeTheDiskCannotHoldFailsAtEveryWriteAndLeavesTheStoreA
             EXPECT_EQ(error, DWORD(ERROR_DISK_FULL));
             EXPECT_EQ(Contents(), before);
             EXPECT_FALSE(std::filesystem::exists(StorePath() + "-journal"));
-            EXPECT_EQ(IntegrityOf(StorePath()), "ok");
+            EXPECT_EQ(FileSeenFromOutside(StorePath()), fileBefore);
             ASSERT_LT(writes, 200) << "the change never succeeds";
         }
         EXPECT_GT(writes, 2) << "a commit writes its journal, then the store";
@@ -170,6 +180,6 @@ TEST_F(DiskFullTest, AChangeTheDiskCannotHoldFailsAtEveryWriteAndLeavesTheStoreA
         db = Open(u"Kept");
         ASSERT_EQ(RegOpenKeyExW(HKEY_LOCAL_MACHINE, u"Software\\Kept", 0, 0, &key), ERROR_SUCCESS);
         EXPECT_EQ(Contents(), after);
-        EXPECT_EQ(IntegrityOf(StorePath()), "ok");
+        EXPECT_EQ(FileSeenFromOutside(StorePath()).rfind("ok|", 0), 0u);
     }
 }
