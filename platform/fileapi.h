@@ -21,7 +21,8 @@
 // - CREATE_ALWAYS writes the new file beside the name, under a temporary name in the same
 //   folder. At CloseHandle it is synced to the disk and renamed over the name in one step, so
 //   that until then the name holds the old file (or nothing) and from then on the new one, whole.
-//   A crash before that leaves the old file and at worst a stray temporary file beside it.
+//   A crash before that leaves the old file and at worst a stray temporary file beside it,
+//   which the next CREATE_ALWAYS of the same name removes.
 // - CREATE_NEW makes the file under its name at once (it fails when the name is taken) and syncs
 //   it at CloseHandle.
 // - A write that fails abandons the file: whatever this handle made (the temporary file, or the

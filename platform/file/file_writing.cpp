@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <dirent.h>
 #include <fcntl.h>
 #include <memory>
 #include <new>
@@ -55,6 +56,33 @@ std::string BesideTemplate(const file::HostPath& target)
     while (cut > 0 && (static_cast<unsigned char>(target.name[cut]) & 0xC0) == 0x80)
         --cut;
     return target.folder + "/." + target.name.substr(0, cut) + ".XXXXXX";
+}
+
+// Removes the copies beside `target` that a program killed while writing them left behind: a
+// name made from BesideTemplate, six characters in place of its X's, and a plain file. Only a
+// handle of the same target writes such a name, and the caller holds that target, so none of
+// them is being written. A copy that cannot be removed stays; the new file is made all the same.
+void RemoveLeftCopies(const file::HostPath& target)
+{
+    std::string pattern = BesideTemplate(target);
+    std::string prefix = pattern.substr(target.folder.size() + 1);
+    prefix.resize(prefix.size() - 6);
+    DIR* folder = opendir(target.folder.c_str());
+    if (!folder)
+        return;
+    while (dirent* entry = readdir(folder)) {
+        std::string name = entry->d_name;
+        if (name.size() != prefix.size() + 6 || name.compare(0, prefix.size(), prefix) != 0 ||
+            !std::all_of(name.begin() + prefix.size(), name.end(), [](char c) {
+                return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+            }))
+            continue;
+        std::string path = target.folder + "/" + name;
+        struct stat info;
+        if (lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode))
+            unlink(path.c_str());
+    }
+    closedir(folder);
 }
 
 // Removes what the handle made, so that the target holds what it held before CreateFileW.
@@ -168,6 +196,7 @@ int MakeHostFile(OpenFile* file)
         file->writing = file->target.path;
         return open(file->writing.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     }
+    RemoveLeftCopies(file->target);
     file->writing = BesideTemplate(file->target);
     return mkostemp(file->writing.data(), O_CLOEXEC); // mode 0600
 }

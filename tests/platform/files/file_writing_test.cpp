@@ -295,3 +295,35 @@ TEST_F(WritingTest, BytesWaitingInTheHandleAreLostWithAFailedCloseAndTheOldFileS
         EXPECT_EQ(Names(folder), std::set<std::string>{"Sales.csv"});
     }
 }
+
+TEST_F(WritingTest, ANewFileClearsOnlyTheCopiesAKilledProgramLeftBesideItsName)
+{
+    Put(sales, "old");
+    const char* const left[] = {".Sales.csv.Ab12Cd", ".Sales.csv.zzzzzz", ".Sales.csv.000000"};
+    const char* const kept[] = {
+        ".Sales.csv.abc",     // not six characters
+        ".Sales.csv.ab-cd!",  // not made by the device
+        ".Sales.csv.ABCDEFG", // seven
+        ".Other.csv.AAAAAA",  // another name's copy
+        "Sales.csv.AAAAAA",   // not hidden
+        ".Sales.csvxAAAAAA",  // no dot before the six
+    };
+    for (const char* name : left)
+        Put(folder + "/" + name, "partial");
+    for (const char* name : kept)
+        Put(folder + "/" + name, "someone's");
+    std::filesystem::create_directory(folder + "/.Sales.csv.FOLDER");
+
+    HANDLE file = Create(salesPath, CREATE_ALWAYS);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    EXPECT_TRUE(Write(file, "new"));
+    EXPECT_TRUE(CloseHandle(file));
+
+    std::set<std::string> expected = {"Sales.csv", ".Sales.csv.FOLDER"};
+    for (const char* name : kept)
+        expected.insert(name);
+    EXPECT_EQ(Names(folder), expected);
+    EXPECT_EQ(Bytes(sales), "new");
+    for (const char* name : kept)
+        EXPECT_EQ(Bytes(folder + "/" + name), "someone's") << name;
+}
