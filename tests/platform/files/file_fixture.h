@@ -62,3 +62,16 @@ struct FileTest : ::testing::Test {
         return names;
     }
 };
+
+// A test that writes Sales.csv in the device's Business folder.
+struct SalesFileTest : FileTest {
+    std::string folder; // My Documents/Business on the host
+    std::string sales;  // Sales.csv in it
+
+    void SetUp() override
+    {
+        FileTest::SetUp();
+        folder = files + "/My Documents/Business";
+        sales = folder + "/Sales.csv";
+    }
+};

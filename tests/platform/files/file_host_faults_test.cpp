@@ -39,16 +39,7 @@ class FileSizeLimit
     void (*signal_)(int) = nullptr;
 };
 
-struct HostFaultTest : FileTest {
-    std::string folder;
-    std::string sales;
-
-    void SetUp() override
-    {
-        FileTest::SetUp();
-        folder = files + "/My Documents/Business";
-        sales = folder + "/Sales.csv";
-    }
+struct HostFaultTest : SalesFileTest {
 };
 
 BOOL WriteBytes(HANDLE file, const std::string& bytes)

@@ -29,16 +29,7 @@ mode_t ModeOf(const std::string& path)
     return stat(path.c_str(), &info) == 0 ? info.st_mode & 0777 : 0;
 }
 
-struct WritingTest : FileTest {
-    std::string folder;
-    std::string sales;
-
-    void SetUp() override
-    {
-        FileTest::SetUp();
-        folder = files + "/My Documents/Business";
-        sales = folder + "/Sales.csv";
-    }
+struct WritingTest : SalesFileTest {
 };
 } // namespace
 

@@ -18,6 +18,27 @@ typedef std::vector<std::string> Records;
 const Records seeded = {"0x00000013=1 0x0002001F='one'", "0x00000013=2 0x0002001F='two'",
                         "0x00000013=3 0x0002001F='three'", "count=3", "Value=5"};
 
+// A child process that changes the whole store in one transaction, with a cache so small that
+// changed pages spill into store.db before any commit, and then raises `signal` on itself: a
+// writer killed (SIGKILL) or stopped to be killed later (SIGSTOP) with its journal beside the
+// store.
+pid_t StartDyingWriter(const std::string& store, int signal)
+{
+    pid_t writer = fork();
+    if (writer != 0)
+        return writer;
+    sqlite3* db = nullptr;
+    sqlite3_open(store.c_str(), &db);
+    sqlite3_exec(db,
+                 "PRAGMA cache_size = 1; BEGIN IMMEDIATE;"
+                 "DELETE FROM registry_values; DELETE FROM records;"
+                 "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE "
+                 "i < 2000) INSERT INTO records SELECT i, 1, 0, i, zeroblob(500) FROM n;",
+                 nullptr, nullptr, nullptr);
+    raise(signal);
+    _exit(0);
+}
+
 struct HostFaultTest : StoreTest {
     CEOID keptOid = 0;
 
@@ -177,21 +198,8 @@ TEST_F(HostFaultTest, AJournalLeftByAWriterThatDiedIsRolledBackAtTheNextOpen)
 {
     CloseDeviceFolder();
     const std::string committed = FileBytes(StorePath());
-    pid_t writer = fork();
+    pid_t writer = StartDyingWriter(StorePath(), SIGSTOP);
     ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        // A small cache spills changed pages into store.db before the commit.
-        sqlite3* db = nullptr;
-        sqlite3_open(StorePath().c_str(), &db);
-        sqlite3_exec(db,
-                     "PRAGMA cache_size = 1; BEGIN IMMEDIATE;"
-                     "DELETE FROM registry_values; DELETE FROM records;"
-                     "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE "
-                     "i < 2000) INSERT INTO records SELECT i, 1, 0, i, zeroblob(500) FROM n;",
-                     nullptr, nullptr, nullptr);
-        raise(SIGSTOP);
-        _exit(0);
-    }
     int status = 0;
     ASSERT_EQ(waitpid(writer, &status, WUNTRACED), writer);
     ASSERT_TRUE(WIFSTOPPED(status));
@@ -224,18 +232,8 @@ TEST_F(HostFaultTest, AJournalLeftByAWriterThatDiedIsRolledBackAtTheNextOpen)
 TEST_F(HostFaultTest, AJournalThatCannotBeRolledBackYetKeepsTheStoreRefusedAndWhole)
 {
     CloseDeviceFolder();
-    pid_t writer = fork();
+    pid_t writer = StartDyingWriter(StorePath(), SIGKILL);
     ASSERT_GE(writer, 0);
-    if (writer == 0) {
-        sqlite3* db = nullptr;
-        sqlite3_open(StorePath().c_str(), &db);
-        sqlite3_exec(db,
-                     "PRAGMA cache_size = 1; BEGIN IMMEDIATE; DELETE FROM records;"
-                     "WITH RECURSIVE n(i) AS (SELECT 100 UNION ALL SELECT i + 1 FROM n WHERE "
-                     "i < 2000) INSERT INTO records SELECT i, 1, 0, i, zeroblob(500) FROM n;",
-                     nullptr, nullptr, nullptr);
-        raise(SIGKILL);
-    }
     int status = 0;
     ASSERT_EQ(waitpid(writer, &status, 0), writer);
     const std::string journal = StorePath() + "-journal";
