@@ -108,6 +108,10 @@ int main(int argc, char** argv)
         std::fputs(DeviceUsage(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::fputs(DeviceVersion(), stdout);
+        return 0;
+    }
     bool scripted = !options.script.empty();
 
     // The whole script is read before the device starts: a script that cannot be played changes

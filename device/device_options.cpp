@@ -115,9 +115,15 @@ const char* DeviceUsage()
            "  --script FILE   play the actions of FILE (- for standard input) as a person\n"
            "                  would, printing what happens as JSON lines; no window is shown\n"
            "  --show          show the screen while the script plays\n"
+           "  --version       print the program's version\n"
            "  --help          print this text\n"
            "\n"
            "Ctrl+R, or the window's context menu, turns the screen.\n";
+}
+
+const char* DeviceVersion()
+{
+    return "zentally " ZENTALLY_VERSION "\n";
 }
 
 bool ParseDeviceOptions(int argc, const char* const* argv, DeviceOptions* options,
@@ -137,6 +143,8 @@ bool ParseDeviceOptions(int argc, const char* const* argv, DeviceOptions* option
         };
         if (arg == "--help" || arg == "-h") {
             options->help = true;
+        } else if (arg == "--version") {
+            options->version = true;
         } else if (arg == "--device") {
             if (!need("a folder"))
                 return false;
@@ -175,7 +183,7 @@ bool ParseDeviceOptions(int argc, const char* const* argv, DeviceOptions* option
             return false;
         }
     }
-    if (options->show && options->script.empty() && !options->help) {
+    if (options->show && options->script.empty() && !options->help && !options->version) {
         *reason = "--show goes with --script: without a script the screen is always shown";
         return false;
     }

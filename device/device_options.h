@@ -8,6 +8,7 @@
 
 struct DeviceOptions {
     bool help = false;        // --help: print the usage and end
+    bool version = false;     // --version: print the version and end
     std::string deviceFolder; // empty: the default folder
     int screenWidth = 240;
     int screenHeight = 320;
@@ -25,6 +26,9 @@ bool ParseDeviceOptions(int argc, const char* const* argv, DeviceOptions* option
 
 // The usage text printed for --help.
 const char* DeviceUsage();
+
+// The line printed for --version: "zentally" and the project's version, such as "zentally 0.1\n".
+const char* DeviceVersion();
 
 // Reads YYYY-MM-DDTHH:MM:SS, exactly that, as a valid date and time of the years 1601-30827;
 // false for anything else. Seconds are 0-59 and the day exists in its month.

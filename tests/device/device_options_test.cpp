@@ -56,14 +56,28 @@ TEST(DeviceOptions, ReadsEveryOption)
     EXPECT_EQ(parsed.options.clock.wSecond, 5);
 }
 
-TEST(DeviceOptions, HelpIsTakenWhereverItStands)
+TEST(DeviceOptions, HelpAndVersionAreTakenWhereverTheyStand)
 {
-    for (const char* help : {"--help", "-h"}) {
-        Parsed parsed = Parse({"--screen", "320x240", help});
-        ASSERT_TRUE(parsed.ok) << help;
-        EXPECT_TRUE(parsed.options.help) << help;
+    const struct {
+        std::vector<const char*> args;
+        bool help, version;
+    } cases[] = {
+        {{"--screen", "320x240", "--help"}, true, false},
+        {{"-h", "--screen", "320x240"}, true, false},
+        {{"--version"}, false, true},
+        {{"--device", "/tmp/d", "--version"}, false, true},
+        {{"--show", "--version"}, false, true},
+        {{"--version", "--help"}, true, true},
+    };
+    for (const auto& c : cases) {
+        Parsed parsed = Parse(c.args);
+        ASSERT_TRUE(parsed.ok) << c.args.back() << ": " << parsed.reason;
+        EXPECT_EQ(parsed.options.help, c.help) << c.args.back();
+        EXPECT_EQ(parsed.options.version, c.version) << c.args.back();
     }
     EXPECT_NE(std::string(DeviceUsage()).find("--script"), std::string::npos);
+    EXPECT_NE(std::string(DeviceUsage()).find("--version"), std::string::npos);
+    EXPECT_STREQ(DeviceVersion(), "zentally 0.1\n");
 }
 
 TEST(DeviceOptions, TheLastOfARepeatedOptionHolds)
@@ -83,6 +97,8 @@ TEST(DeviceOptions, RefusesWhatItCannotUnderstandWithAReason)
 {
     const BadCase cases[] = {
         {{"--bogus"}, "unknown argument --bogus"},
+        {{"--versions"}, "unknown argument --versions"},
+        {{"-v"}, "unknown argument -v"},
         {{"-x"}, "unknown argument -x"},
         {{"device"}, "unknown argument device"},
         {{"--device"}, "--device needs"},
