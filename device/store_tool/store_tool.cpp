@@ -21,6 +21,11 @@ const char* const usage =
     "  set-value KEY NAME dword N | binary HEX | string TEXT\n"
     "                                         a value under HKEY_LOCAL_MACHINE\\KEY\n"
     "  delete-key KEY                         a key with its values and subkeys\n"
+    "  backup FILE                            a consistent copy of the store, also while\n"
+    "                                         zentally runs\n"
+    "  restore FILE                           FILE, checked, in the store's place; refused\n"
+    "                                         while zentally runs\n"
+    "--version prints the version.\n"
     "DIR is the device folder, by default $XDG_DATA_HOME/zentally.\n";
 
 typedef int (*Verb)(const std::string&, const std::vector<std::string>&, ToolFailure*);
@@ -35,6 +40,8 @@ const struct {
     {"put-record", PutRecord},
     {"set-value", SetValue},
     {"delete-key", DeleteKey},
+    {"backup", BackupStore},
+    {"restore", RestoreStore},
 };
 
 // Keeps a reason to one line, whatever a name in it holds.
@@ -106,6 +113,10 @@ int StoreToolMain(int argc, const char* const* argv)
             std::fputs(usage, stdout);
             return ExitDone;
         }
+        if (option == "--version") {
+            std::fputs("zentally-store " ZENTALLY_STORE_VERSION "\n", stdout);
+            return ExitDone;
+        }
         if (option == "--device" && at + 1 < argc) {
             device = argv[++at];
         } else if (option.rfind("--device=", 0) == 0) {
@@ -123,8 +134,8 @@ int StoreToolMain(int argc, const char* const* argv)
         Fail(&failure, ExitBadArguments, "--device needs a folder");
     if (!failure.exit && at >= argc)
         Fail(&failure, ExitBadArguments,
-             "no verb given: dump, create-database, delete-database, put-record, set-value or "
-             "delete-key (see --help)");
+             "no verb given: dump, create-database, delete-database, put-record, set-value, "
+             "delete-key, backup or restore (see --help)");
     if (!failure.exit) {
         std::string name = argv[at];
         std::vector<std::string> args(argv + at + 1, argv + argc);

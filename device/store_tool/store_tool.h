@@ -35,6 +35,13 @@ int PutRecord(const std::string& device, const std::vector<std::string>& args,
 int SetValue(const std::string& device, const std::vector<std::string>& args, ToolFailure* failure);
 int DeleteKey(const std::string& device, const std::vector<std::string>& args,
               ToolFailure* failure);
+// backup FILE: a consistent copy of the store, safe while the program runs, that replaces FILE
+// whole or not at all. restore FILE: FILE checked to be a sound store the program reads, then put
+// in the store's place in one rename, refused while the program runs or the store is in use.
+int BackupStore(const std::string& device, const std::vector<std::string>& args,
+                ToolFailure* failure);
+int RestoreStore(const std::string& device, const std::vector<std::string>& args,
+                 ToolFailure* failure);
 
 // Shared by the verbs.
 int Fail(ToolFailure* failure, int exit, const std::string& reason);

@@ -216,7 +216,7 @@ int DeleteDatabase(const std::string& device, const std::vector<std::string>& ar
     std::u16string name;
     if (!OnlyDatabaseName("delete-database", args, &name, failure))
         return failure->exit;
-    if (!OpenDevice(device, false, failure))
+    if (!OpenDevice(device, true, failure))
         return failure->exit;
     CEOID oid;
     HANDLE db = OpenNamedDatabase(args[0], name, &oid, "", failure);
@@ -242,8 +242,9 @@ int PutRecord(const std::string& device, const std::vector<std::string>& args, T
     }
     if (props.size() > 0xFFFF)
         return Fail(failure, ExitBadArguments, "a record holds at most 65535 properties");
-    // A record goes only into a database that exists, so nothing is made for a mistyped name.
-    if (!OpenDevice(device, false, failure))
+    // A record goes only into a database that exists, so no database is made for a mistyped
+    // name.
+    if (!OpenDevice(device, true, failure))
         return failure->exit;
     CEOID oid;
     HANDLE db = OpenNamedDatabase(args[0], name, &oid, " (create-database makes one)", failure);
@@ -338,7 +339,7 @@ int DeleteKey(const std::string& device, const std::vector<std::string>& args, T
         return Fail(failure, ExitBadArguments, "delete-key takes one KEY");
     if (!ParseKeyPath(args[0], &path, failure))
         return failure->exit;
-    if (!OpenDevice(device, false, failure))
+    if (!OpenDevice(device, true, failure))
         return failure->exit;
     LONG result = RegDeleteKeyW(HKEY_LOCAL_MACHINE, path.c_str());
     if (result == ERROR_FILE_NOT_FOUND)

@@ -284,23 +284,37 @@ TEST_F(StoreToolTest, NamingWhatTheStoreLacksFailsAndChangesNothing)
     EXPECT_EQ(Store(), store);
 }
 
-TEST_F(StoreToolTest, AMissingDeviceIsCreatedOnlyByVerbsThatMakeSomething)
+TEST_F(StoreToolTest, AMissingDeviceIsMadeByTheWritingVerbsAndByNoneThatOnlyRead)
 {
-    for (const char* verb : {"dump", "delete-database", "delete-key"}) {
+    for (const char* verb : {"dump", "backup"}) {
         std::vector<std::string> args = {verb};
-        if (args[0] != "dump")
-            args.push_back("Name");
+        if (args[0] == "backup")
+            args.push_back(root + "/copy.db");
         ExpectRefusal(Tool(args), 1, verb);
         EXPECT_FALSE(fs::exists(device)) << verb;
+        EXPECT_FALSE(fs::exists(root + "/copy.db")) << verb;
     }
-    ExpectRefusal(Tool({"put-record", recordsName, "0x00000013=1"}), 1, "put-record");
-    EXPECT_FALSE(fs::exists(device));
 
-    Do({"set-value", "Software", "Made", "dword", "1"});
-    EXPECT_TRUE(fs::is_directory(device + "/files/My Documents/Personal"));
-    fs::remove_all(device);
-    Do({"create-database", recordsName});
-    EXPECT_TRUE(fs::is_regular_file(device + "/store.db"));
+    // Each makes the device as the program's first start does, even when what it names is not
+    // there to change.
+    const struct {
+        std::vector<std::string> args;
+        int exit;
+    } writers[] = {
+        {{"set-value", "Software", "Made", "dword", "1"}, 0},
+        {{"create-database", recordsName}, 0},
+        {{"delete-database", recordsName}, 1},
+        {{"put-record", recordsName, "0x00000013=1"}, 1},
+        {{"delete-key", "Software"}, 1},
+    };
+    for (const auto& writer : writers) {
+        Outcome outcome = Tool(writer.args);
+        EXPECT_EQ(outcome.exit, writer.exit) << writer.args[0] << ": " << outcome.err;
+        EXPECT_TRUE(fs::is_regular_file(device + "/store.db")) << writer.args[0];
+        EXPECT_TRUE(fs::is_directory(device + "/files/My Documents/Personal")) << writer.args[0];
+        EXPECT_EQ(Dump() == emptyDump, writer.exit != 0) << writer.args[0];
+        fs::remove_all(device);
+    }
 }
 
 TEST_F(StoreToolTest, WithoutDeviceTheUsersOwnDeviceFolderIsUsed)
