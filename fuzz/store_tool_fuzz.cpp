@@ -1,7 +1,8 @@
 // zentally-store's command line from any bytes: one argument a line, run by the tool's own
 // entry against a device folder of the fuzzer's, which starts every run as the same store. A
-// --device given is pointed at that folder, and so is the default one, so that nothing outside
-// it is touched. A refused command must leave store.db as it was.
+// --device given is pointed at that folder, and so is the default one, and the FILE of backup
+// and restore at one file beside it, so that nothing outside the fuzzer's folder is touched. A
+// refused command must leave store.db as it was.
 #include "device/store_tool/store_tool.h"
 #include "fuzz/fuzz_support.h"
 
@@ -16,6 +17,7 @@
 namespace
 {
 std::string device;      // the device folder every command line is run on
+std::string copyFile;    // the one FILE backup writes and restore reads
 std::string storeBefore; // its store.db, as each run finds it
 
 std::string FileText(const std::string& path)
@@ -27,12 +29,15 @@ std::string FileText(const std::string& path)
 int Tool(std::vector<std::string> words)
 {
     // The options as the tool reads them: while an argument starts with '-'.
-    for (size_t at = 0; at < words.size() && words[at].size() && words[at][0] == '-'; ++at) {
+    size_t at = 0;
+    for (; at < words.size() && words[at].size() && words[at][0] == '-'; ++at) {
         if (words[at] == "--device" && at + 1 < words.size())
             words[++at] = device;
         else if (words[at].rfind("--device=", 0) == 0 && words[at].size() > 9)
             words[at] = "--device=" + device;
     }
+    if (at + 1 < words.size() && (words[at] == "backup" || words[at] == "restore"))
+        words[at + 1] = copyFile;
     std::vector<const char*> argv = {"zentally-store"};
     for (const std::string& word : words)
         argv.push_back(word.c_str());
@@ -46,6 +51,7 @@ void MakeDevice()
     std::string folder = FuzzFolder();
     setenv("XDG_DATA_HOME", folder.c_str(), 1);
     device = folder + "/zentally";
+    copyFile = folder + "/copy.db";
     const std::vector<std::vector<std::string>> setup = {
         {"create-database", "Ulmra Zentally"},
         {"put-record", "Ulmra Zentally", "0x00000013=51439", "0x0004001F=Job"},
