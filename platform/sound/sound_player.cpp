@@ -11,6 +11,8 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QMediaDevices>
+#include <QMessageLogContext>
+#include <QString>
 
 #include <algorithm>
 #include <cstring>
@@ -41,6 +43,47 @@ Player& P()
     return *player;
 }
 
+// The audio backend tells standard error when it finds no sound server (at the first look for a
+// device, on a machine without one) and when it cannot play a sound. Neither is the user's
+// concern: the sound is then skipped, as the handheld skips it with its speaker off. Its errors,
+// and everything the rest of the toolkit says, go on to the handler before.
+QtMessageHandler& HandlerBefore()
+{
+    static QtMessageHandler before = nullptr;
+    return before;
+}
+
+bool FromAudioBackend(const QMessageLogContext& context, const QString& text)
+{
+    const char* category = context.category ? context.category : "";
+    return std::strncmp(category, "qt.multimedia", 13) == 0 ||
+           std::strncmp(category, "qt.audio", 8) == 0 ||
+           text.startsWith(QLatin1String("PulseAudioService:")) ||
+           text.startsWith(QLatin1String("QAudioSink")) ||
+           text.startsWith(QLatin1String("QAudioOutput"));
+}
+
+void DropAudioBackendNotices(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    bool notice = type == QtDebugMsg || type == QtInfoMsg || type == QtWarningMsg;
+    if (notice && FromAudioBackend(context, text))
+        return;
+    // qInstallMessageHandler hands back the toolkit's default handler when none was set.
+    if (QtMessageHandler before = HandlerBefore())
+        before(type, context, text);
+}
+
+// Once, before the first call into the audio backend. The handler stays for the program's
+// life: the backend's own threads may speak up later.
+void QuietAudioBackend()
+{
+    static bool installed = false;
+    if (installed)
+        return;
+    installed = true;
+    HandlerBefore() = qInstallMessageHandler(DropAudioBackendNotices);
+}
+
 void Stop()
 {
     Player& p = P();
@@ -59,6 +102,7 @@ bool StartOutput(const WaveSound& sound)
     Player& p = P();
     if (!p.outputEnabled || !QCoreApplication::instance())
         return false;
+    QuietAudioBackend();
     QAudioDevice device = QMediaDevices::defaultAudioOutput();
     if (device.isNull())
         return false;
