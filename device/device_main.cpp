@@ -15,7 +15,9 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMessageLogContext>
 #include <QSocketNotifier>
+#include <QString>
 
 #include <csignal>
 #include <cstdio>
@@ -51,6 +53,30 @@ void BringProgramToFront()
 // Swallows the toolkit's complaints while it tries the display's platforms: when none opens,
 // one line of our own says so.
 void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+
+// The toolkit's notices that tell the user nothing: the headless screen cannot raise a window
+// or grab the keyboard, which a script's run never needs, and a missing runtime folder, for
+// which the toolkit and the single-instance check each take the temporary folder. Everything
+// else goes on to the handler before.
+QtMessageHandler toolkitHandler = nullptr;
+
+bool IdleNotice(const QString& text)
+{
+    return text.startsWith(QLatin1String("This plugin does not support")) ||
+           text.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR not set"));
+}
+
+void DropIdleNotices(QtMsgType type, const QMessageLogContext& context, const QString& text)
+{
+    if (type == QtWarningMsg && IdleNotice(text))
+        return;
+    if (toolkitHandler)
+        toolkitHandler(type, context, text);
+}
+
+// Each message ends with what the user can do about it.
+const char* const seeHelp = "see zentally --help";
+const char* const chooseFolder = "choose another folder with --device DIR";
 
 // A terminal's Ctrl+C, a hang-up or a kill ends the program as its Exit does, so that the settings
 // are saved: the signal is written to a pipe, and the loop closes the main window when it reads
@@ -101,7 +127,7 @@ int main(int argc, char** argv)
     DeviceOptions options;
     std::string reason;
     if (!ParseDeviceOptions(argc, argv, &options, &reason)) {
-        Fail(reason);
+        Fail(reason.find(seeHelp) == std::string::npos ? reason + "; " + seeHelp : reason);
         return 2;
     }
     if (options.help) {
@@ -135,11 +161,12 @@ int main(int argc, char** argv)
     std::string folder =
         options.deviceFolder.empty() ? DefaultDeviceFolder() : options.deviceFolder;
     if (!OpenDeviceFolder(folder, &reason)) {
-        Fail(reason);
+        Fail(reason + "; " + chooseFolder);
         return 1;
     }
-    if (!InstallHelpFile(DeviceFolder() + "/files", &reason))
-        Fail("the user's guide is not on the device: " + reason); // the program runs without it
+    if (!InstallHelpFile(DeviceFolder() + "/files", &reason)) // the program runs without it
+        Fail("the user's guide is not on the device (" + reason + "); Help shows it once " +
+             DeviceFolder() + "/files/Windows can be written");
 
     if (!display.qpaPlatform.empty())
         qputenv("QT_QPA_PLATFORM", QByteArray::fromStdString(display.qpaPlatform));
@@ -149,6 +176,7 @@ int main(int argc, char** argv)
     static int toolkitArgc = 1;
     static char toolkitName[] = "zentally";
     static char* toolkitArgv[] = {toolkitName, nullptr};
+    toolkitHandler = qInstallMessageHandler(DropIdleNotices);
     QtMessageHandler loud = display.offscreenIsFallback ? qInstallMessageHandler(Quiet) : nullptr;
     QApplication application(toolkitArgc, toolkitArgv);
     if (display.offscreenIsFallback)
@@ -170,9 +198,13 @@ int main(int argc, char** argv)
         // not played must not pass for one that was.
         if (!scripted)
             return 0;
-        Fail("zentally already runs on " + DeviceFolder() + "; the script was not played");
+        Fail("zentally already runs on " + DeviceFolder() +
+             "; the script was not played: end that program first, or " + chooseFolder);
         return 1;
-    case InstanceClaim::Failed: Fail(reason + "; going on without the check"); break;
+    case InstanceClaim::Failed:
+        Fail(reason + "; going on, but a second start on this folder will not find this one "
+                      "(set XDG_RUNTIME_DIR to a folder of your own)");
+        break;
     case InstanceClaim::First: instance.SetRaiseHandler(BringProgramToFront); break;
     }
 
