@@ -8,13 +8,18 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <spawn.h>
 #include <string>
 #include <sys/wait.h>
+#include <thread>
 #include <vector>
 
 extern char** environ;
@@ -47,6 +52,7 @@ struct StoreToolTest : ::testing::Test {
         ASSERT_NE(mkdtemp(pattern), nullptr);
         root = pattern;
         device = root + "/device";
+        fs::create_directory(root + "/run");
     }
     void TearDown() override
     {
@@ -55,17 +61,30 @@ struct StoreToolTest : ::testing::Test {
         fs::remove_all(root, ignored);
     }
 
-    // Runs the tool with these arguments; XDG_DATA_HOME points into the test's folder, so that
-    // a run without --device never touches the user's own device.
-    Outcome RunTool(const std::vector<std::string>& args)
+    // The environment of the tool and the program: XDG_DATA_HOME points into the test's folder,
+    // so that a run without --device never touches the user's own device, and XDG_RUNTIME_DIR
+    // too, so that the program's socket is the test's alone.
+    std::vector<std::string> Environment()
     {
         std::vector<std::string> env;
         for (char** e = environ; *e; ++e) {
-            if (std::string(*e).rfind("XDG_DATA_HOME=", 0) != 0)
-                env.push_back(*e);
+            std::string entry = *e;
+            if (entry.rfind("XDG_DATA_HOME=", 0) != 0 && entry.rfind("XDG_RUNTIME_DIR=", 0) != 0 &&
+                entry.rfind("QT_QPA_PLATFORM=", 0) != 0)
+                env.push_back(entry);
         }
         env.push_back("XDG_DATA_HOME=" + root + "/data");
-        std::vector<char*> argv = {const_cast<char*>(STORE_TOOL)};
+        env.push_back("XDG_RUNTIME_DIR=" + root + "/run");
+        env.push_back("QT_QPA_PLATFORM=offscreen");
+        return env;
+    }
+
+    // Starts `program` with these arguments, its output going to files named after `output`.
+    pid_t Start(const std::string& program, const std::vector<std::string>& args,
+                const std::string& output)
+    {
+        std::vector<std::string> env = Environment();
+        std::vector<char*> argv = {const_cast<char*>(program.c_str())};
         for (const std::string& arg : args)
             argv.push_back(const_cast<char*>(arg.c_str()));
         argv.push_back(nullptr);
@@ -74,21 +93,32 @@ struct StoreToolTest : ::testing::Test {
             envp.push_back(e.data());
         envp.push_back(nullptr);
 
-        std::string out = root + "/stdout", err = root + "/stderr";
+        std::string out = output + ".stdout", err = output + ".stderr";
         posix_spawn_file_actions_t files;
         posix_spawn_file_actions_init(&files);
         posix_spawn_file_actions_addopen(&files, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
         posix_spawn_file_actions_addopen(&files, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
                                          0600);
-        pid_t child;
-        int spawned = posix_spawn(&child, STORE_TOOL, &files, nullptr, argv.data(), envp.data());
+        pid_t child = -1;
+        int spawned =
+            posix_spawn(&child, program.c_str(), &files, nullptr, argv.data(), envp.data());
         posix_spawn_file_actions_destroy(&files);
-        EXPECT_EQ(spawned, 0);
+        EXPECT_EQ(spawned, 0) << program;
+        return spawned == 0 ? child : -1;
+    }
+
+    // Runs the tool with these arguments to its end.
+    Outcome RunTool(const std::vector<std::string>& args)
+    {
+        std::string output = root + "/tool";
+        pid_t child = Start(STORE_TOOL, args, output);
         int status = 0;
-        waitpid(child, &status, 0);
+        if (child > 0)
+            waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status)) << "the tool did not end by itself";
-        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(out), FileText(err)};
+        return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, FileText(output + ".stdout"),
+                FileText(output + ".stderr")};
     }
 
     Outcome Tool(std::vector<std::string> args)
@@ -114,6 +144,26 @@ struct StoreToolTest : ::testing::Test {
     }
 
     std::string Store() { return FileText(device + "/store.db"); }
+
+    // A store worth copying: a database with records and registry values.
+    void FillStore()
+    {
+        Do({"create-database", recordsName});
+        Do({"put-record", recordsName, "0x00000013=51439", "0x0004001F=Job"});
+        Do({"put-record", recordsName, "0x00000013=102", "0x0004001F=Sport"});
+        Do({"set-value", "Software\\Ulmra\\Zentally", "MajorVersion", "dword", "2"});
+        Do({"set-value", "Software\\Ulmra\\Zentally", "Columns", "binary", "0102"});
+    }
+
+    // The names in the device folder, which a refused restore leaves as they were.
+    std::vector<std::string> DeviceEntries()
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(device))
+            names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
 };
 
 // One line of reason on standard error, nothing on standard output.
@@ -255,6 +305,13 @@ TEST_F(StoreToolTest, BadArgumentsAreRefusedWithOneLineAndChangeNothing)
         {"set-value", std::string(256, 'k'), "N", "dword", "1"},
         {"delete-key"},
         {"delete-key", "Software\\"},
+        {"backup"},
+        {"backup", ""},
+        {"backup", "a", "b"},
+        {"backup", device + "/store.db"},
+        {"backup", root + "/device/../device/./store.db"},
+        {"restore"},
+        {"restore", "a", "b"},
     };
     for (const auto& args : cases) {
         std::string what;
@@ -295,6 +352,11 @@ TEST_F(StoreToolTest, AMissingDeviceIsMadeByTheWritingVerbsAndByNoneThatOnlyRead
         EXPECT_FALSE(fs::exists(root + "/copy.db")) << verb;
     }
 
+    std::string copy = root + "/copy.db";
+    Outcome source = RunTool({"--device", root + "/source", "create-database", "Source"});
+    ASSERT_EQ(source.exit, 0) << source.err;
+    ASSERT_EQ(RunTool({"--device", root + "/source", "backup", copy}).exit, 0);
+
     // Each makes the device as the program's first start does, even when what it names is not
     // there to change.
     const struct {
@@ -306,6 +368,7 @@ TEST_F(StoreToolTest, AMissingDeviceIsMadeByTheWritingVerbsAndByNoneThatOnlyRead
         {{"delete-database", recordsName}, 1},
         {{"put-record", recordsName, "0x00000013=1"}, 1},
         {{"delete-key", "Software"}, 1},
+        {{"restore", copy}, 0},
     };
     for (const auto& writer : writers) {
         Outcome outcome = Tool(writer.args);
@@ -313,6 +376,7 @@ TEST_F(StoreToolTest, AMissingDeviceIsMadeByTheWritingVerbsAndByNoneThatOnlyRead
         EXPECT_TRUE(fs::is_regular_file(device + "/store.db")) << writer.args[0];
         EXPECT_TRUE(fs::is_directory(device + "/files/My Documents/Personal")) << writer.args[0];
         EXPECT_EQ(Dump() == emptyDump, writer.exit != 0) << writer.args[0];
+        EXPECT_EQ(Dump().find("Source") != std::string::npos, writer.args[0] == "restore");
         fs::remove_all(device);
     }
 }
@@ -360,4 +424,204 @@ TEST_F(StoreToolTest, AStoreLockedByTheRunningProgramIsReportedAndLeftAsItWas)
     ExpectRefusal(outcome, 1, "locked");
     EXPECT_NE(outcome.err.find("locked"), std::string::npos) << outcome.err;
     EXPECT_EQ(Store(), store);
+}
+
+// Runs SQL on a store file through a connection of the test's own.
+void ChangeFile(const std::string& path, const char* sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    EXPECT_EQ(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK) << sqlite3_errmsg(db);
+    sqlite3_close(db);
+}
+
+TEST_F(StoreToolTest, TheVersionIsPrinted)
+{
+    Outcome outcome = RunTool({"--version"});
+    EXPECT_EQ(outcome.exit, 0);
+    EXPECT_EQ(outcome.out, "zentally-store 0.1\n");
+}
+
+TEST_F(StoreToolTest, ABackupRestoredIntoANewDeviceDumpsAsTheStoreDid)
+{
+    FillStore();
+    std::string dump = Dump();
+    std::string copy = root + "/copies/store copy.db";
+    fs::create_directory(root + "/copies");
+    std::ofstream(copy) << "an older file of that name";
+    Do({"backup", copy});
+    // The copy took the old file's place whole, and nothing was left beside it.
+    EXPECT_EQ(std::distance(fs::directory_iterator(root + "/copies"), fs::directory_iterator()), 1);
+    EXPECT_EQ(FileText(copy).substr(0, 16), std::string("SQLite format 3\0", 16));
+
+    std::string original = device;
+    device = root + "/new device";
+    Do({"restore", copy});
+    EXPECT_EQ(Dump(), dump);
+    EXPECT_TRUE(fs::is_directory(device + "/files/My Documents/Business"));
+    EXPECT_EQ(DeviceEntries(), (std::vector<std::string>{"files", "store.db"}));
+
+    // Restoring over a store that has moved on brings back what the backup holds.
+    Do({"put-record", recordsName, "0x00000013=7"});
+    Do({"delete-key", "Software"});
+    ASSERT_NE(Dump(), dump);
+    Do({"restore", copy});
+    EXPECT_EQ(Dump(), dump);
+    device = original;
+    EXPECT_EQ(Dump(), dump);
+}
+
+TEST_F(StoreToolTest, ABackupWaitsOutAChangeOfAnotherProgramAndHoldsAllOfIt)
+{
+    FillStore();
+    std::string copy = root + "/copy.db";
+    sqlite3* program = nullptr;
+    ASSERT_EQ(sqlite3_open((device + "/store.db").c_str(), &program), SQLITE_OK);
+
+    // A reader in the middle of its transaction does not stop a backup.
+    ASSERT_EQ(
+        sqlite3_exec(program, "BEGIN; SELECT count(*) FROM records", nullptr, nullptr, nullptr),
+        SQLITE_OK);
+    Do({"backup", copy});
+    sqlite3_exec(program, "COMMIT", nullptr, nullptr, nullptr);
+
+    // A writer holding the store a moment: the backup starts meanwhile and gets its change.
+    ASSERT_EQ(sqlite3_exec(program,
+                           "BEGIN EXCLUSIVE; UPDATE store_counters SET next_oid = next_oid + 1000",
+                           nullptr, nullptr, nullptr),
+              SQLITE_OK);
+    std::thread writer([program] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        sqlite3_exec(program, "COMMIT", nullptr, nullptr, nullptr);
+    });
+    Outcome outcome = Tool({"backup", copy});
+    writer.join();
+    sqlite3_close(program);
+    EXPECT_EQ(outcome.exit, 0) << outcome.err;
+    sqlite3* backup = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(copy.c_str(), &backup, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+    sqlite3_stmt* next = nullptr;
+    ASSERT_EQ(sqlite3_prepare_v2(backup, "SELECT next_oid FROM store_counters", -1, &next, nullptr),
+              SQLITE_OK);
+    ASSERT_EQ(sqlite3_step(next), SQLITE_ROW);
+    EXPECT_GT(sqlite3_column_int64(next, 0), 1000);
+    sqlite3_finalize(next);
+    sqlite3_close(backup);
+}
+
+TEST_F(StoreToolTest, ARestoreOfABadFileOrIntoABusyStoreIsRefusedAndChangesNothing)
+{
+    FillStore();
+    const std::string good = root + "/good.db";
+    Do({"backup", good});
+    // Stores made of the good copy, each with one fault.
+    auto variant = [&](const std::string& name, const char* sql) {
+        fs::copy_file(good, root + "/" + name);
+        ChangeFile(root + "/" + name, sql);
+        return root + "/" + name;
+    };
+    std::string damaged = root + "/damaged.db";
+    fs::copy_file(good, damaged);
+    {
+        std::fstream file(damaged, std::ios::binary | std::ios::in | std::ios::out);
+        file.seekp(4096);
+        file << std::string(4096, 'U');
+    }
+    std::ofstream(root + "/text.db") << "Ulmra Zentally\n";
+    std::ofstream(root + "/empty.db");
+    fs::create_directory(root + "/folder.db");
+    sqlite3* other = nullptr;
+
+    const struct {
+        const char* what;
+        std::string file;
+        const char* reason;
+        std::function<void()> before, after;
+    } cases[] = {
+        {"not SQLite", root + "/text.db", "is not an SQLite database", {}, {}},
+        {"empty", root + "/empty.db", "is empty", {}, {}},
+        {"a folder", root + "/folder.db", "is not a file", {}, {}},
+        {"missing", root + "/missing.db", "cannot read", {}, {}},
+        {"a page overwritten", damaged, "is damaged", {}, {}},
+        {"another application's",
+         variant("foreign.db", "PRAGMA application_id = 1234"),
+         "not a Zentally store (its application id is 0x000004D2)",
+         {},
+         {}},
+        {"a newer schema",
+         variant("newer.db", "PRAGMA user_version = 99"),
+         "schema version 99",
+         {},
+         {}},
+        {"an older schema",
+         variant("older.db", "PRAGMA user_version = 0"),
+         "schema version 0",
+         {},
+         {}},
+        {"the store locked", good, "the store is locked by another program",
+         [&] {
+             ASSERT_EQ(sqlite3_open((device + "/store.db").c_str(), &other), SQLITE_OK);
+             ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr),
+                       SQLITE_OK);
+         },
+         [&] {
+             sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+             sqlite3_close(other);
+         }},
+        {"a change cut off in the journal", good,
+         "store.db-journal holds a change that was cut off",
+         [&] { std::ofstream(device + "/store.db-journal") << "\xd9\xd5\x05\xf9 a journal"; },
+         [&] { fs::remove(device + "/store.db-journal"); }},
+    };
+    std::string store = Store();
+    std::vector<std::string> entries = DeviceEntries();
+    for (const auto& refused : cases) {
+        if (refused.before)
+            refused.before();
+        std::vector<std::string> present = DeviceEntries();
+        Outcome outcome = Tool({"restore", refused.file});
+        EXPECT_EQ(DeviceEntries(), present) << refused.what;
+        if (refused.after)
+            refused.after();
+        ExpectRefusal(outcome, 1, refused.what);
+        EXPECT_NE(outcome.err.find(refused.reason), std::string::npos)
+            << refused.what << ": " << outcome.err;
+        EXPECT_TRUE(Store() == store) << refused.what << ": store.db changed";
+        EXPECT_EQ(DeviceEntries(), entries) << refused.what;
+    }
+    // The same good copy goes in once nothing holds the store.
+    Do({"restore", good});
+}
+
+TEST_F(StoreToolTest, WhileTheProgramRunsABackupIsTakenAndARestoreRefused)
+{
+    const std::string program = (fs::path(STORE_TOOL).parent_path() / "zentally").string();
+    ASSERT_TRUE(fs::exists(program)) << program << " is built with the rest of the project";
+    FillStore();
+    pid_t running = Start(program, {"--device", device}, root + "/program");
+    ASSERT_GT(running, 0);
+    // The program runs once its socket is there.
+    bool listening = false;
+    for (int tries = 0; tries < 400 && !listening; ++tries) {
+        for (const auto& entry : fs::directory_iterator(root + "/run"))
+            listening = listening || entry.path().extension() == ".socket";
+        if (!listening)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::string copy = root + "/copy.db";
+    Outcome backup = Tool({"backup", copy});
+    std::string store = Store();
+    Outcome restore = Tool({"restore", copy});
+    std::string storeAfter = Store();
+    kill(running, SIGTERM);
+    int status = 0;
+    waitpid(running, &status, 0);
+    ASSERT_TRUE(listening) << FileText(root + "/program.stderr");
+
+    EXPECT_EQ(backup.exit, 0) << backup.err;
+    ExpectRefusal(restore, 1, "program running");
+    EXPECT_NE(restore.err.find("zentally runs on"), std::string::npos) << restore.err;
+    EXPECT_TRUE(storeAfter == store) << "store.db changed";
+    // Once the program has ended, the copy it let be taken goes in.
+    Do({"restore", copy});
 }
