@@ -14,7 +14,6 @@
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
 #include <spawn.h>
 #include <string>
@@ -531,65 +530,47 @@ TEST_F(StoreToolTest, ARestoreOfABadFileOrIntoABusyStoreIsRefusedAndChangesNothi
     std::ofstream(root + "/text.db") << "Ulmra Zentally\n";
     std::ofstream(root + "/empty.db");
     fs::create_directory(root + "/folder.db");
-    sqlite3* other = nullptr;
-
-    const struct {
-        const char* what;
-        std::string file;
-        const char* reason;
-        std::function<void()> before, after;
-    } cases[] = {
-        {"not SQLite", root + "/text.db", "is not an SQLite database", {}, {}},
-        {"empty", root + "/empty.db", "is empty", {}, {}},
-        {"a folder", root + "/folder.db", "is not a file", {}, {}},
-        {"missing", root + "/missing.db", "cannot read", {}, {}},
-        {"a page overwritten", damaged, "is damaged", {}, {}},
-        {"another application's",
-         variant("foreign.db", "PRAGMA application_id = 1234"),
-         "not a Zentally store (its application id is 0x000004D2)",
-         {},
-         {}},
-        {"a newer schema",
-         variant("newer.db", "PRAGMA user_version = 99"),
-         "schema version 99",
-         {},
-         {}},
-        {"an older schema",
-         variant("older.db", "PRAGMA user_version = 0"),
-         "schema version 0",
-         {},
-         {}},
-        {"the store locked", good, "the store is locked by another program",
-         [&] {
-             ASSERT_EQ(sqlite3_open((device + "/store.db").c_str(), &other), SQLITE_OK);
-             ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr),
-                       SQLITE_OK);
-         },
-         [&] {
-             sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-             sqlite3_close(other);
-         }},
-        {"a change cut off in the journal", good,
-         "store.db-journal holds a change that was cut off",
-         [&] { std::ofstream(device + "/store.db-journal") << "\xd9\xd5\x05\xf9 a journal"; },
-         [&] { fs::remove(device + "/store.db-journal"); }},
-    };
     std::string store = Store();
     std::vector<std::string> entries = DeviceEntries();
-    for (const auto& refused : cases) {
-        if (refused.before)
-            refused.before();
-        std::vector<std::string> present = DeviceEntries();
-        Outcome outcome = Tool({"restore", refused.file});
-        EXPECT_EQ(DeviceEntries(), present) << refused.what;
-        if (refused.after)
-            refused.after();
-        ExpectRefusal(outcome, 1, refused.what);
-        EXPECT_NE(outcome.err.find(refused.reason), std::string::npos)
-            << refused.what << ": " << outcome.err;
-        EXPECT_TRUE(Store() == store) << refused.what << ": store.db changed";
-        EXPECT_EQ(DeviceEntries(), entries) << refused.what;
+    auto expectRefused = [&](const std::string& file, const std::string& reason) {
+        Outcome outcome = Tool({"restore", file});
+        ExpectRefusal(outcome, 1, reason);
+        EXPECT_NE(outcome.err.find(reason), std::string::npos) << outcome.err;
+        EXPECT_TRUE(Store() == store) << reason << ": store.db changed";
+    };
+
+    const struct {
+        std::string file;
+        const char* reason;
+    } files[] = {
+        {root + "/text.db", "is not an SQLite database"},
+        {root + "/empty.db", "is empty"},
+        {root + "/folder.db", "is not a file"},
+        {root + "/missing.db", "cannot read"},
+        {damaged, "is damaged"},
+        {variant("foreign.db", "PRAGMA application_id = 1234"),
+         "not a Zentally store (its application id is 0x000004D2)"},
+        {variant("newer.db", "PRAGMA user_version = 99"), "schema version 99"},
+        {variant("older.db", "PRAGMA user_version = 0"), "schema version 0"},
+    };
+    for (const auto& refused : files) {
+        expectRefused(refused.file, refused.reason);
+        EXPECT_EQ(DeviceEntries(), entries) << refused.reason;
     }
+
+    // A good file, while another program holds the store or a change to it was cut off.
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open((device + "/store.db").c_str(), &other), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    expectRefused(good, "the store is locked by another program");
+    sqlite3_close(other);
+    const std::string journal = device + "/store.db-journal";
+    std::ofstream(journal) << "\xd9\xd5\x05\xf9 a journal";
+    expectRefused(good, "store.db-journal holds a change that was cut off");
+    EXPECT_EQ(FileText(journal), "\xd9\xd5\x05\xf9 a journal");
+    fs::remove(journal);
+    EXPECT_EQ(DeviceEntries(), entries);
+
     // A store of the first schema goes in, for the program to bring up to date when it opens it.
     std::string dump = Dump();
     Do({"put-record", recordsName, "0x00000013=9"});
