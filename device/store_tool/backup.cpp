@@ -121,6 +121,20 @@ std::string StoreFileProblem(const std::string& path, const std::string& name)
         return name + " is not a file";
     if (info.st_size == 0)
         return name + " is empty, not a Zentally store";
+    // A file kept with a write-ahead log may hold its latest changes in a side file this copy
+    // would leave behind, and would turn the store away from its rollback journal. It is told
+    // from its header, before SQLite opens it and makes side files for it.
+    unsigned char header[20] = {};
+    int descriptor = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        return "cannot read " + name + ": " + Problem(errno);
+    ssize_t got = read(descriptor, header, sizeof header);
+    close(descriptor);
+    if (got != static_cast<ssize_t>(sizeof header) ||
+        std::memcmp(header, "SQLite format 3", 16) != 0)
+        return name + " is not an SQLite database";
+    if (header[18] == 2 || header[19] == 2)
+        return name + " is kept with a write-ahead log, not as a Zentally store";
     OwnConnection file;
     int result = file.Open(path, SQLITE_OPEN_READONLY);
     if (result != SQLITE_OK)

@@ -552,6 +552,7 @@ TEST_F(StoreToolTest, ARestoreOfABadFileOrIntoABusyStoreIsRefusedAndChangesNothi
          "not a Zentally store (its application id is 0x000004D2)"},
         {variant("newer.db", "PRAGMA user_version = 99"), "schema version 99"},
         {variant("older.db", "PRAGMA user_version = 0"), "schema version 0"},
+        {variant("logged.db", "PRAGMA journal_mode = WAL"), "write-ahead log"},
     };
     for (const auto& refused : files) {
         expectRefused(refused.file, refused.reason);
