@@ -351,9 +351,10 @@ int RestoreStore(const std::string& device, const std::vector<std::string>& args
     int result = current.Open(storePath, SQLITE_OPEN_READWRITE);
     if (result == SQLITE_OK)
         result = sqlite3_exec(current.db, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr);
+    // Any other failure is a store that is damaged or not SQLite at all: it cannot be locked,
+    // and it is what a restore is most often for.
     if (result == SQLITE_BUSY || result == SQLITE_LOCKED)
         return Fail(failure, ExitStoreFailed, "the store is locked by another program");
-    // A store that is not SQLite cannot be locked, and is replaced all the same.
     if (ProgramRuns())
         return Fail(failure, ExitStoreFailed,
                     "zentally runs on " + DeviceFolder() + ": end it before restoring");

@@ -467,6 +467,10 @@ TEST_F(StoreToolTest, ABackupRestoredIntoANewDeviceDumpsAsTheStoreDid)
     ASSERT_NE(Dump(), dump);
     Do({"restore", copy});
     EXPECT_EQ(Dump(), dump);
+    // And over one that no longer reads at all.
+    std::ofstream(device + "/store.db", std::ios::trunc) << "not a store any more";
+    Do({"restore", copy});
+    EXPECT_EQ(Dump(), dump);
     device = original;
     EXPECT_EQ(Dump(), dump);
 }
