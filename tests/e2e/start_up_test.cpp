@@ -141,3 +141,20 @@ TEST(SecondStart, BringsTheRunningProgramForwardAndEndsWithCodeZero)
     first.waitForFinished(30000);
 }
 } // namespace
+
+namespace
+{
+TEST(OrdinaryRun, PrintsNothingOnStandardErrorFromStartToExit)
+{
+    // A new device, a record stored with its sound, and the run's own exit: whatever the
+    // toolkit, the audio backend or the headless screen would say has no place on the console.
+    DeviceUnderTest device;
+    RunOutcome run = device.Run("menu 40003\npick 1009 \"10\"\npick 1010 \"Job\"\nclick 1014\n"
+                                "state\nmenu 40049\n",
+                                {"--clock", "2026-12-07T09:30:00"});
+    ASSERT_EQ(run.ScriptError(), "");
+    EXPECT_EQ(run.exitCode, 0);
+    ASSERT_EQ(run.Of("sound").size(), 1u) << "the record was stored and announced";
+    EXPECT_EQ(run.errors, QString()) << run.errors.toStdString();
+}
+} // namespace
