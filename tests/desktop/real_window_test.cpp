@@ -214,7 +214,7 @@ TEST_F(RealWindow, TapOnARowOpensItAndTheEditIsStored)
         << StoredRecords(device).join("; ").toStdString();
 }
 
-TEST_F(RealWindow, CtrlRTurnsTheWindowToLandscapeAndBack)
+TEST_F(RealWindow, CtrlRTurnsTheWindowToLandscapeAndTheProgramLaysItselfOutWide)
 {
     XWindowId main = StartProgram();
     ASSERT_NE(main, 0u) << program.readAllStandardError().toStdString();
@@ -222,17 +222,36 @@ TEST_F(RealWindow, CtrlRTurnsTheWindowToLandscapeAndBack)
     ASSERT_EQ(before.width, 240);
     ASSERT_EQ(before.height, 320);
 
-    // The key goes where the pointer is, as on a desktop without a window manager.
+    // The pointer rests on the window, so that the key reaches it with or without the focus.
     display.MovePointer(main, 120, 160);
-    for (auto [width, height] : {std::pair{320, 240}, std::pair{240, 320}}) {
+    auto turnsTo = [&](int width, int height) {
         display.Key("ctrl+r");
         WindowGeometry g;
-        EXPECT_TRUE(WaitUntil([&] {
+        bool turned = WaitUntil([&] {
             g = display.Geometry(main);
             return g.width == width && g.height == height;
-        })) << "the window is "
-            << g.width << "x" << g.height << ", not " << width << "x" << height;
-    }
+        });
+        EXPECT_TRUE(turned) << "the window is " << g.width << "x" << g.height << ", not " << width
+                            << "x" << height;
+        return turned;
+    };
+    ASSERT_TRUE(turnsTo(320, 240));
+
+    // The menu bar is at the bottom of the turned screen, and Register Time uses its wide
+    // layout: the minutes list (125, 28, 45, 19) is where the narrow date picker would be.
+    display.Tap(main, newButton.x, 240 - 13);
+    display.Tap(main, 147, dialogTop + 28 + 9);
+    XWindowId list = WaitForPopup(main);
+    ASSERT_NE(list, 0u) << "no list opened in the turned Register Time";
+    WindowGeometry g = display.Geometry(list);
+    EXPECT_EQ(g.x, 125) << Where(list);
+    EXPECT_NEAR(g.y, dialogTop + 28 + 19, 2) << Where(list);
+    EXPECT_EQ(g.width, 45) << Where(list) << ": not the minutes list";
+    display.Key("Escape");
+    ASSERT_TRUE(WaitUntil([&] { return Popup(main) == 0; }));
+    display.Tap(main, 250 + 32, dialogTop + 39 + 12); // Cancel (250, 39, 65, 24)
+
+    turnsTo(240, 320);
 }
 
 TEST_F(RealWindow, SecondStartBringsTheFirstToTheFrontAndEnds)
