@@ -277,12 +277,21 @@ TEST_F(RealWindow, SecondStartBringsTheFirstToTheFrontAndEnds)
     EXPECT_EQ(program.state(), QProcess::Running);
 }
 
-TEST_F(RealWindow, ClosingTheWindowEndsTheProgramWithTheStoreWhole)
+TEST_F(RealWindow, ClosingTheWindowWaitsForTheOpenDialogThenEndsTheProgramWithTheStoreWhole)
 {
     device.PutRecord(1, 3, 4, 2026, "Job", 90, "Plan");
     XWindowId main = StartProgram();
     ASSERT_NE(main, 0u) << program.readAllStandardError().toStdString();
     qint64 pid = program.processId();
+
+    // With Register Time open the close is refused: the dialog still takes taps after it.
+    display.Tap(main, newButton.x, newButton.y);
+    ASSERT_TRUE(display.RequestClose(main));
+    display.Tap(main, minutesBox.x, minutesBox.y);
+    ASSERT_NE(WaitForPopup(main), 0u) << "Register Time went with the close request";
+    display.Key("Escape");
+    ASSERT_TRUE(WaitUntil([&] { return Popup(main) == 0; }));
+    display.Tap(main, 5 + 35, dialogTop + 150 + 12); // Cancel (5, 150, 70, 24)
 
     ASSERT_TRUE(display.RequestClose(main));
     EXPECT_EQ(ExitCode(program), 0) << program.readAllStandardError().toStdString();
