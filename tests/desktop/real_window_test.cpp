@@ -17,7 +17,8 @@ namespace
 const QStringList clock = {"--clock", "2026-12-07T09:30:00"};
 
 // Where things are on a 240 x 320 screen, in the window's pixels. A full-screen dialog starts
-// under the 26 rows of the navigation bar; its controls are placed by its layout table.
+// under the 26 rows of the navigation bar; the rectangle beside a control is its narrow one
+// from the dialog's layout table, in the dialog's pixels.
 const int dialogTop = 26;
 struct Point {
     int x, y;
