@@ -1,5 +1,6 @@
 #include "platform/store/store_connection.h"
 #include "platform/store/database_cursor.h"
+#include "platform/store/store_identity.h"
 #include "platform/store/store_vfs.h"
 
 #include "platform/store_batch.h"
@@ -16,14 +17,13 @@ namespace store
 {
 namespace
 {
-// Marks a file as this program's store ("ZTLY"), so that another program's SQLite file is
-// refused rather than written into.
-const int storeApplicationId = 0x5A544C59;
-// Version 2 keeps the records in their databases' order (see `schema`); a version 1 store,
-// whose records lay in the order they were made with an index beside them, is brought to it when
-// opened.
-const int storeSchemaVersion = 2;
-const int firstSchemaVersion = 1;
+// The application id marks a file as this program's store, so that another program's SQLite
+// file is refused rather than written into. Version 2 keeps the records in their databases'
+// order (see `schema`); a version 1 store, whose records lay in the order they were made with an
+// index beside them, is brought to it when opened.
+const int storeApplicationId = StoreApplicationId();
+const int storeSchemaVersion = StoreSchemaVersion();
+const int firstSchemaVersion = FirstStoreSchemaVersion();
 
 // The records table of the present layout, made by the schema and by the upgrade to it.
 #define RECORDS_TABLE                                                                              \
