@@ -10,8 +10,6 @@
 #include "platform/text.h"
 #include "resources/strings.h"
 
-#include <cstring>
-
 namespace
 {
 struct Place {
@@ -58,22 +56,6 @@ LPWSTR ReadName(HWND edit)
     LRESULT read = SendMessageW(edit, EM_GETLINE, 0, reinterpret_cast<LPARAM>(name));
     name[read > 0 && read < static_cast<LRESULT>(size) ? read : 0] = 0;
     return name;
-}
-
-// Upper-cases the first character and lower-cases the rest, in place. The first character is
-// taken from an upper-cased copy of the whole name, so that it is cased as in the name.
-bool Capitalize(LPWSTR name)
-{
-    size_t size = (static_cast<size_t>(lstrlenW(name)) + 1) * sizeof(WCHAR);
-    auto upper = static_cast<LPWSTR>(LocalAlloc(LMEM_FIXED, size));
-    if (!upper)
-        return false;
-    std::memcpy(upper, name, size);
-    CharUpperW(upper);
-    CharLowerW(name);
-    name[0] = upper[0];
-    LocalFree(upper);
-    return true;
 }
 } // namespace
 
@@ -129,7 +111,7 @@ BOOL NormalizeCategoryName(HWND dialog, const NameDialogControls& controls, LPWS
         RetryName(dialog, controls);
         return FALSE;
     }
-    if (!Capitalize(typed)) {
+    if (!CapitalizeName(typed)) {
         LocalFree(typed);
         return TRUE;
     }

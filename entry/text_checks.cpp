@@ -1,8 +1,10 @@
 #include "entry/text_checks.h"
 
+#include "platform/memory.h"
 #include "platform/text.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace
 {
@@ -51,4 +53,18 @@ bool StartsAlphanumeric(LPCWSTR text)
         return false;
     int at = 0;
     return iswctype(NextCodePoint(text, &at), letterOrDigit) != 0;
+}
+
+bool CapitalizeName(LPWSTR name)
+{
+    size_t size = (static_cast<size_t>(lstrlenW(name)) + 1) * sizeof(WCHAR);
+    auto upper = static_cast<LPWSTR>(LocalAlloc(LMEM_FIXED, size));
+    if (!upper)
+        return false;
+    std::memcpy(upper, name, size);
+    CharUpperW(upper);
+    CharLowerW(name);
+    name[0] = upper[0];
+    LocalFree(upper);
+    return true;
 }

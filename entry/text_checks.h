@@ -12,3 +12,8 @@ int TrimSpaces(LPCWSTR source, LPWSTR destination);
 bool IsAlphanumericOrSpace(LPCWSTR text);
 // True when the text begins with a letter or a digit; the rest is not examined.
 bool StartsAlphanumeric(LPCWSTR text);
+// Upper-cases the first character and lower-cases the rest, in place, as a category name is
+// stored ("hELLO wORLD" gives "Hello world"). The first character is taken from an upper-cased
+// copy of the whole name, so that it is cased as in the name. False, the name unchanged, when
+// there is no memory for the copy.
+bool CapitalizeName(LPWSTR name);

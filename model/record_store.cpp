@@ -3,6 +3,7 @@
 #include "app/app_context.h"
 #include "entry/record_format.h"
 #include "model/databases.h"
+#include "model/record_properties.h"
 #include "model/storage_messages.h"
 #include "platform/handle.h"
 #include "platform/memory.h"
@@ -98,36 +99,6 @@ bool FillFromStore(RecordNode* node, const StoredValues& stored, CEOID oid)
     date.wDay = static_cast<WORD>(stored.day);
     SetRecordDate(node, date);
     return true;
-}
-
-// The seven properties of a record, in their stored order.
-void BuildProperties(const RecordNode* node, DWORD key, CEPROPVAL (&props)[7])
-{
-    static WCHAR blankMemo[] = u" ";
-    props[0].propid = PROP_RECORD_KEY;
-    props[0].val.ulVal = key;
-    props[1].propid = PROP_RECORD_DAY;
-    props[1].val.ulVal = node->date.wDay;
-    props[2].propid = PROP_RECORD_MONTH;
-    props[2].val.ulVal = node->date.wMonth;
-    props[3].propid = PROP_RECORD_YEAR;
-    props[3].val.ulVal = node->date.wYear;
-    props[4].propid = PROP_RECORD_CATEGORY;
-    props[4].val.lpwstr = node->category;
-    props[5].propid = PROP_RECORD_MINUTES;
-    props[5].val.lpwstr = node->minutesText;
-    props[6].propid = PROP_RECORD_MEMO;
-    props[6].val.lpwstr = node->memo ? node->memo : blankMemo;
-}
-
-// The key of a record added now: day, hour, minute and second written one after the other.
-DWORD KeyFromLocalTime()
-{
-    SYSTEMTIME now;
-    GetLocalTime(&now);
-    WCHAR digits[32];
-    wsprintfW(digits, u"%d%d%d%d", now.wDay, now.wHour, now.wMinute, now.wSecond);
-    return static_cast<DWORD>(_wtoi(digits));
 }
 
 bool KeyIsTaken(DWORD key)
@@ -258,7 +229,7 @@ BOOL WriteStoredCategory(Nodes& nodes, LPCWSTR name, bool* began, bool* passedOv
             continue;
         }
         CEPROPVAL props[7] = {};
-        BuildProperties(node, node->recordKey, props);
+        BuildRecordProperties(node, node->recordKey, props);
         props[4].val.lpwstr = const_cast<LPWSTR>(name);
         if (CeWriteRecordProps(App.Databases.records, oid, 7, props))
             continue;
@@ -357,7 +328,7 @@ BOOL AddRecord(RecordNode* node, DWORD* recordKey)
         ++key;
     *recordKey = key;
     CEPROPVAL props[7] = {};
-    BuildProperties(node, key, props);
+    BuildRecordProperties(node, key, props);
     CEOID oid = CeWriteRecordProps(App.Databases.records, 0, 7, props);
     if (!oid) {
         ShowStorageMessage(IDS_ERROR_ADDING_RECORD, RECORDS_DATABASE_NAME, MB_ICONEXCLAMATION,
@@ -398,7 +369,7 @@ BOOL UpdateRecord(const RecordNode* node)
     if (!oid)
         return FALSE;
     CEPROPVAL props[7] = {};
-    BuildProperties(node, node->recordKey, props);
+    BuildRecordProperties(node, node->recordKey, props);
     if (!CeWriteRecordProps(App.Databases.records, oid, 7, props)) {
         ShowStorageMessage(IDS_ERROR_EDITING_DATABASE, RECORDS_DATABASE_NAME, MB_ICONEXCLAMATION,
                            Cursor::Keep, Beep::None);

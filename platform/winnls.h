@@ -1,4 +1,5 @@
-// Converting the device's 16-bit text into the byte forms that files outside the device read.
+// Converting the device's 16-bit text into the byte forms that files outside the device read,
+// and the device's own single-byte form back.
 #pragma once
 
 #include "platform/wintypes.h"
@@ -27,3 +28,16 @@
 int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int cchWideChar,
                         LPSTR lpMultiByteStr, int cbMultiByte, LPCSTR lpDefaultChar,
                         LPBOOL lpUsedDefaultChar);
+
+// Converts `cbMultiByte` bytes of `lpMultiByteStr` (-1: up to and with its terminating zero) of
+// the device's ANSI code page into `lpWideCharStr`, which holds `cchWideChar` code units; with
+// `cchWideChar` 0 only the code units needed are counted. Returns the code units written (or
+// needed). Only CP_ACP is built: every byte becomes exactly one code unit, the five bytes
+// Windows-1252 leaves undefined the control characters of the same number, so that what
+// WideCharToMultiByte writes reads back as it was written.
+// Fails with 0, leaving the output buffer as it was: ERROR_INVALID_PARAMETER for another code
+// page, null bytes, a count of 0 or below -1, a negative code unit count or a null buffer with
+// a nonzero one; ERROR_INVALID_FLAGS for any flag; ERROR_INSUFFICIENT_BUFFER when the result
+// does not fit.
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                        LPWSTR lpWideCharStr, int cchWideChar);

@@ -7,16 +7,6 @@
 
 namespace
 {
-LPCWSTR TimeTitle(DWORD timeType)
-{
-    switch (timeType) {
-    case MinutesOnly: return u"Time (minutes)";
-    case HoursAndMinutes: return u"Time (hours and minutes)";
-    case HoursOnly: return u"Time (hours only)";
-    default: return u"";
-    }
-}
-
 void AppendText(LPCWSTR text, std::u16string* line)
 {
     if (text)
@@ -57,6 +47,16 @@ const WCHAR fieldBreak[] = u"\",\"";
 const WCHAR lineEnd[] = u"\"\r\n";
 } // namespace
 
+LPCWSTR ExportTimeTitle(DWORD timeType)
+{
+    switch (timeType) {
+    case MinutesOnly: return u"Time (minutes)";
+    case HoursAndMinutes: return u"Time (hours and minutes)";
+    case HoursOnly: return u"Time (hours only)";
+    default: return u"";
+    }
+}
+
 void FormatExportDuration(LONG minutes, DWORD timeType, DWORD timeTypeView,
                           WCHAR (&text)[EXPORT_DURATION_MAX])
 {
@@ -87,14 +87,14 @@ void FormatExportDuration(LONG minutes, DWORD timeType, DWORD timeTypeView,
 void MakeRecordsHeader(DWORD timeType, std::u16string* line)
 {
     line->assign(u"\"Date\",\"Category\",\"");
-    line->append(TimeTitle(timeType));
+    line->append(ExportTimeTitle(timeType));
     line->append(u"\",\"Memo\"\r\n");
 }
 
 void MakeReportHeader(DWORD timeType, std::u16string* line)
 {
     line->assign(u"\"Category\",\"");
-    line->append(TimeTitle(timeType));
+    line->append(ExportTimeTitle(timeType));
     line->append(lineEnd);
 }
 

@@ -8,6 +8,10 @@
 
 #include <string>
 
+// The title of the duration column for an ExportTimeType ("Time (minutes)"), the empty text
+// for an unknown one.
+LPCWSTR ExportTimeTitle(DWORD timeType);
+
 // Room for any export duration text, its terminator included.
 #define EXPORT_DURATION_MAX 16
 

@@ -167,32 +167,6 @@ std::string StoreFileProblem(const std::string& path, const std::string& name)
     return "";
 }
 
-// True when zentally runs on the open device folder: the socket the program listens on, keyed
-// by the folder as the program keys it, answers from a process of this user.
-bool ProgramRuns()
-{
-    QString canonical = QFileInfo(QString::fromStdString(DeviceFolder())).canonicalFilePath();
-    std::string socketPath =
-        InstanceSocketPath(canonical.isEmpty() ? DeviceFolder() : canonical.toStdString());
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (socketPath.size() >= sizeof address.sun_path)
-        return false;
-    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
-    int descriptor = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (descriptor < 0)
-        return false;
-    bool runs = false;
-    if (connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
-        ucred peer{};
-        socklen_t size = sizeof peer;
-        runs = getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
-               peer.uid == getuid();
-    }
-    close(descriptor);
-    return runs;
-}
-
 // Whether SQLite would play `journal` back into the store the next time it opens it: it is
 // there, not empty, and its header not zeroed. Also true when it cannot be read.
 bool JournalIsHot(const std::string& journal)
@@ -286,6 +260,30 @@ bool IsStoreFile(const std::string& path)
     return inDevice && (NameOf(path) == "store.db" || NameOf(path) == "store.db-journal");
 }
 } // namespace
+
+bool ProgramRuns()
+{
+    QString canonical = QFileInfo(QString::fromStdString(DeviceFolder())).canonicalFilePath();
+    std::string socketPath =
+        InstanceSocketPath(canonical.isEmpty() ? DeviceFolder() : canonical.toStdString());
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (socketPath.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, socketPath.c_str(), socketPath.size() + 1);
+    int descriptor = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (descriptor < 0)
+        return false;
+    bool runs = false;
+    if (connect(descriptor, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0) {
+        ucred peer{};
+        socklen_t size = sizeof peer;
+        runs = getsockopt(descriptor, SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0 &&
+               peer.uid == getuid();
+    }
+    close(descriptor);
+    return runs;
+}
 
 int BackupStore(const std::string& device, const std::vector<std::string>& args,
                 ToolFailure* failure)

@@ -25,6 +25,10 @@ const char* const usage =
     "                                         zentally runs\n"
     "  restore FILE                           FILE, checked, in the store's place; refused\n"
     "                                         while zentally runs\n"
+    "  import FILE [--date-format F] [--dry-run]\n"
+    "                                         the records of a records file zentally\n"
+    "                                         exported, all or none; F is dd-mm-yyyy,\n"
+    "                                         dd/mm/yyyy, mm-dd-yyyy or mm/dd/yyyy\n"
     "--version prints the version.\n"
     "DIR is the device folder, by default $XDG_DATA_HOME/zentally.\n";
 
@@ -42,6 +46,7 @@ const struct {
     {"delete-key", DeleteKey},
     {"backup", BackupStore},
     {"restore", RestoreStore},
+    {"import", ImportRecords},
 };
 
 // Keeps a reason to one line, whatever a name in it holds.
@@ -135,7 +140,7 @@ int StoreToolMain(int argc, const char* const* argv)
     if (!failure.exit && at >= argc)
         Fail(&failure, ExitBadArguments,
              "no verb given: dump, create-database, delete-database, put-record, set-value, "
-             "delete-key, backup or restore (see --help)");
+             "delete-key, backup, restore or import (see --help)");
     if (!failure.exit) {
         std::string name = argv[at];
         std::vector<std::string> args(argv + at + 1, argv + argc);

@@ -43,12 +43,21 @@ int BackupStore(const std::string& device, const std::vector<std::string>& args,
 int RestoreStore(const std::string& device, const std::vector<std::string>& args,
                  ToolFailure* failure);
 
+// import FILE [--date-format F] [--dry-run]: the records of a records file the program exported,
+// every line checked first, then added as one change of the store with the categories they
+// need; refused while the program runs. --dry-run prints what would be added, as JSON lines.
+int ImportRecords(const std::string& device, const std::vector<std::string>& args,
+                  ToolFailure* failure);
+
 // Shared by the verbs.
 int Fail(ToolFailure* failure, int exit, const std::string& reason);
 // UTF-8 text of the command line as UTF-16; false when it is not valid UTF-8.
 bool ArgumentText(const std::string& argument, std::u16string* text);
 // What a store failure code means, for a reason line.
 std::string StoreProblem(DWORD error);
+// True when zentally runs on the open device folder: the socket the program listens on, keyed
+// by the folder as the program keys it, answers from a process of this user.
+bool ProgramRuns();
 // Opens the device folder for a verb; on failure fills `failure` and returns false.
 bool OpenDevice(const std::string& device, bool create, ToolFailure* failure);
 

@@ -3,6 +3,7 @@
 #include "platform/winnls.h"
 
 #include <climits>
+#include <cstring>
 
 namespace
 {
@@ -117,4 +118,26 @@ int WideCharToMultiByte(UINT CodePage, DWORD dwFlags, LPCWSTR lpWideCharStr, int
     if (lpUsedDefaultChar)
         *lpUsedDefaultChar = usedDefault;
     return static_cast<int>(size);
+}
+
+int MultiByteToWideChar(UINT CodePage, DWORD dwFlags, LPCSTR lpMultiByteStr, int cbMultiByte,
+                        LPWSTR lpWideCharStr, int cchWideChar)
+{
+    if (CodePage != CP_ACP || !lpMultiByteStr || cbMultiByte == 0 || cbMultiByte < -1 ||
+        cchWideChar < 0 || (cchWideChar > 0 && !lpWideCharStr))
+        return Fail(ERROR_INVALID_PARAMETER);
+    if (dwFlags)
+        return Fail(ERROR_INVALID_FLAGS);
+    size_t length = cbMultiByte == -1 ? std::strlen(lpMultiByteStr) + 1 : cbMultiByte;
+    if (length > INT_MAX)
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (cchWideChar == 0)
+        return static_cast<int>(length);
+    if (length > static_cast<size_t>(cchWideChar))
+        return Fail(ERROR_INSUFFICIENT_BUFFER);
+    for (size_t i = 0; i < length; ++i) {
+        auto byte = static_cast<unsigned char>(lpMultiByteStr[i]);
+        lpWideCharStr[i] = byte >= 0x80 && byte < 0xA0 ? windows1252High[byte - 0x80] : byte;
+    }
+    return static_cast<int>(length);
 }

@@ -97,3 +97,49 @@ TEST(WideCharToMultiByte, CountsMeasuresAndRefusesWithoutTouchingTheBuffer)
         EXPECT_EQ(std::string(out, 4), "keep");
     }
 }
+
+TEST(MultiByteToWideChar, ReadsEveryByteBackAsTheOtherWayWroteIt)
+{
+    // All 256 bytes: each one code unit, and converted back each the same byte again.
+    std::string every;
+    for (int b = 1; b < 256; ++b)
+        every.push_back(static_cast<char>(b));
+    std::u16string text(every.size(), u'\0');
+    ASSERT_EQ(MultiByteToWideChar(CP_ACP, 0, every.data(), int(every.size()), text.data(),
+                                  int(text.size())),
+              int(every.size()));
+    EXPECT_EQ(text.substr(0, 3), u"\x01\x02\x03");
+    EXPECT_EQ(text[0x80 - 1], u'\u20ac');
+    EXPECT_EQ(text[0x9f - 1], u'\u0178');
+    EXPECT_EQ(text[0xe9 - 1], u'\u00e9');
+    EXPECT_EQ(Convert(CP_ACP, text).bytes, every);
+    EXPECT_FALSE(Convert(CP_ACP, text).usedDefault);
+
+    EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "Job", -1, nullptr, 0), 4);
+    char16_t out[4] = {u'k', u'e', u'e', u'p'};
+    struct {
+        UINT codePage;
+        DWORD flags;
+        LPCSTR bytes;
+        int size;
+        LPWSTR out;
+        int units;
+        DWORD error;
+    } refusals[] = {
+        {CP_UTF8, 0, "Job", 3, out, 4, ERROR_INVALID_PARAMETER},
+        {CP_ACP, 0, nullptr, 3, out, 4, ERROR_INVALID_PARAMETER},
+        {CP_ACP, 0, "Job", 0, out, 4, ERROR_INVALID_PARAMETER},
+        {CP_ACP, 0, "Job", -2, out, 4, ERROR_INVALID_PARAMETER},
+        {CP_ACP, 0, "Job", 3, nullptr, 4, ERROR_INVALID_PARAMETER},
+        {CP_ACP, 0, "Job", 3, out, -1, ERROR_INVALID_PARAMETER},
+        {CP_ACP, 1, "Job", 3, out, 4, ERROR_INVALID_FLAGS},
+        {CP_ACP, 0, "Jobs!", 5, out, 4, ERROR_INSUFFICIENT_BUFFER},
+    };
+    for (const auto& r : refusals) {
+        SCOPED_TRACE(testing::Message() << "refusal " << &r - refusals);
+        SetLastError(0);
+        EXPECT_EQ(MultiByteToWideChar(r.codePage, r.flags, r.bytes, r.size, r.out, r.units), 0);
+        EXPECT_EQ(GetLastError(), r.error);
+        EXPECT_EQ(std::u16string(out, 4), u"keep");
+    }
+}
