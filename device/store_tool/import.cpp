@@ -82,11 +82,18 @@ bool ParseRequest(const std::vector<std::string>& args, ImportRequest* request,
 
 bool ReadWholeFile(const std::string& path, std::string* bytes, ToolFailure* failure)
 {
-    std::ifstream in(path, std::ios::binary);
     struct stat info;
-    if (!in || stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
-        Fail(failure, ExitStoreFailed,
-             "cannot read " + path + ": " + (in ? "it is not a file" : std::strerror(errno)));
+    if (stat(path.c_str(), &info) != 0) {
+        Fail(failure, ExitStoreFailed, "cannot read " + path + ": " + std::strerror(errno));
+        return false;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        Fail(failure, ExitStoreFailed, "cannot read " + path + ": it is not a file");
+        return false;
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        Fail(failure, ExitStoreFailed, "cannot read " + path + ": " + std::strerror(errno));
         return false;
     }
     in.seekg(0, std::ios::end);

@@ -163,7 +163,7 @@ TEST_F(StoreToolTest, ARestoreOfABadFileOrIntoABusyStoreIsRefusedAndChangesNothi
     EXPECT_EQ(Dump(), dump);
 }
 
-TEST_F(StoreToolTest, WhileTheProgramRunsABackupIsTakenAndARestoreRefused)
+TEST_F(StoreToolTest, WhileTheProgramRunsABackupIsTakenAndARestoreOrAnImportRefused)
 {
     const std::string program = ZENTALLY_PROGRAM;
     ASSERT_TRUE(fs::exists(program)) << program << " is built with the rest of the project";
@@ -182,6 +182,11 @@ TEST_F(StoreToolTest, WhileTheProgramRunsABackupIsTakenAndARestoreRefused)
     Outcome backup = Tool({"backup", copy});
     std::string store = Store();
     Outcome restore = Tool({"restore", copy});
+    std::string records = root + "/records.csv";
+    std::ofstream(records, std::ios::binary)
+        << "\"Date\",\"Category\",\"Time "
+           "(minutes)\",\"Memo\"\r\n\"08-12-2026\",\"Job\",\"90\",\"\"\r\n";
+    Outcome import = Tool({"import", records});
     std::string storeAfter = Store();
     kill(running, SIGTERM);
     int status = 0;
@@ -197,6 +202,8 @@ TEST_F(StoreToolTest, WhileTheProgramRunsABackupIsTakenAndARestoreRefused)
     EXPECT_EQ(backup.exit, 0) << backup.err;
     ExpectRefusal(restore, 1, "program running");
     EXPECT_NE(restore.err.find("zentally runs on"), std::string::npos) << restore.err;
+    ExpectRefusal(import, 1, "program running");
+    EXPECT_NE(import.err.find("end it before importing"), std::string::npos) << import.err;
     EXPECT_TRUE(storeAfter == store) << "store.db changed";
     // Once the program has ended, the copy it let be taken goes in.
     Do({"restore", copy});
