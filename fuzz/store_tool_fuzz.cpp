@@ -1,8 +1,8 @@
 // zentally-store's command line from any bytes: one argument a line, run by the tool's own
 // entry against a device folder of the fuzzer's, which starts every run as the same store. A
-// --device given is pointed at that folder, and so is the default one, and the FILE of backup
-// and restore at one file beside it, so that nothing outside the fuzzer's folder is touched. A
-// refused command must leave store.db as it was.
+// --device given is pointed at that folder, and so is the default one, and the FILE of backup,
+// restore and import at one file beside it, so that nothing outside the fuzzer's folder is touched.
+// A refused command must leave store.db as it was.
 #include "device/store_tool/store_tool.h"
 #include "fuzz/fuzz_support.h"
 
@@ -36,7 +36,8 @@ int Tool(std::vector<std::string> words)
         else if (words[at].rfind("--device=", 0) == 0 && words[at].size() > 9)
             words[at] = "--device=" + device;
     }
-    if (at + 1 < words.size() && (words[at] == "backup" || words[at] == "restore"))
+    if (at + 1 < words.size() &&
+        (words[at] == "backup" || words[at] == "restore" || words[at] == "import"))
         words[at + 1] = copyFile;
     std::vector<const char*> argv = {"zentally-store"};
     for (const std::string& word : words)

@@ -329,9 +329,23 @@ bool DateFormOf(const std::string& name, DWORD* dateView)
 std::string QuotedForMessage(const std::u16string& text)
 {
     const size_t shown = 40;
-    if (text.size() <= shown)
-        return "\"" + Utf8(text) + "\"";
-    return "\"" + Utf8(text.substr(0, shown)) + "...\"";
+    // Control characters written as escapes keep the message on one line.
+    std::u16string visible;
+    for (size_t i = 0; i < text.size() && i < shown; ++i) {
+        char16_t c = text[i];
+        if (c == u'\n')
+            visible += u"\\n";
+        else if (c == u'\r')
+            visible += u"\\r";
+        else if (c == u'\t')
+            visible += u"\\t";
+        else if (c < 0x20 || c == 0x7F)
+            visible += u"\\x" + std::u16string(1, u"0123456789abcdef"[c >> 4]) +
+                       u"0123456789abcdef"[c & 15];
+        else
+            visible += c;
+    }
+    return "\"" + Utf8(visible) + (text.size() > shown ? "...\"" : "\"");
 }
 
 bool ReadRecordsFile(const std::string& bytes, DWORD dateView, RecordsFile* file,

@@ -53,5 +53,6 @@ bool DateFormOf(const std::string& name, DWORD* dateView);
 bool ReadRecordsFile(const std::string& bytes, DWORD dateView, RecordsFile* file,
                      FileProblem* problem);
 
-// A text from the file as UTF-8 for a message, between double quotes, cut after 40 characters.
+// A text from the file as UTF-8 for a message, between double quotes, cut after 40 characters,
+// control characters written as \n, \r, \t or \xNN.
 std::string QuotedForMessage(const std::u16string& text);

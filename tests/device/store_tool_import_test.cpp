@@ -111,6 +111,7 @@ TEST_F(StoreToolImportTest, RefusesAFileWithTheFirstBadLineAndLeavesTheStoreAsIt
         {"\r\n" + header, ":1: ", "begins with an empty line"},
         {"hello world\n", ":1: ", "\"hello world\" is not the header of a records file"},
         {"\"Date\",\"Category\",\"Time\",\"Memo\"\r\n", ":1: ", "is not the header"},
+        {"\"Da\nte\",\"Category\"\r\n", ":1: ", "\"Da\\nte\",\"Category\" is not the header"},
         {"\"Category\",\"Time (minutes)\"\r\n\"Job\",\"90\"\r\n", ":1: ", "Time Report file"},
         {"\"Date\",\"Category\",\"Time (hours only)\",\"Memo\"\r\n" + good, ":1: ", "whole hours"},
         {header + good + "\"31-02-2026\",\"Job\",\"1:30\",\"\"\r\n",

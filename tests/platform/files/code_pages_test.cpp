@@ -112,8 +112,13 @@ TEST(MultiByteToWideChar, ReadsEveryByteBackAsTheOtherWayWroteIt)
     EXPECT_EQ(text[0x80 - 1], u'\u20ac');
     EXPECT_EQ(text[0x9f - 1], u'\u0178');
     EXPECT_EQ(text[0xe9 - 1], u'\u00e9');
-    EXPECT_EQ(Convert(CP_ACP, text).bytes, every);
-    EXPECT_FALSE(Convert(CP_ACP, text).usedDefault);
+    std::string back(every.size(), '\0');
+    BOOL used = TRUE;
+    EXPECT_EQ(WideCharToMultiByte(CP_ACP, 0, text.data(), int(text.size()), back.data(),
+                                  int(back.size()), nullptr, &used),
+              int(every.size()));
+    EXPECT_EQ(back, every);
+    EXPECT_FALSE(used);
 
     EXPECT_EQ(MultiByteToWideChar(CP_ACP, 0, "Job", -1, nullptr, 0), 4);
     char16_t out[4] = {u'k', u'e', u'e', u'p'};
