@@ -222,8 +222,8 @@ std::string ReadDate(const std::u16string& text, DWORD dateView, FileRecord* rec
                " (--date-format names the form the file was written in)";
     DWORD day = dayFirst ? first : second, month = dayFirst ? second : first;
     if (!IsCalendarDate(year, month, day))
-        return "the date " + QuotedForMessage(text) + " is not a day of the calendar from " +
-               "1601 to 9999 (read as " + form + ")";
+        return "the date " + QuotedForMessage(text) + " is not a day of the calendar (read as " +
+               form + "; the program keeps days of 1601 to 9999)";
     record->year = static_cast<WORD>(year);
     record->month = static_cast<WORD>(month);
     record->day = static_cast<WORD>(day);
