@@ -68,7 +68,8 @@ bool Decode(const std::string& bytes, std::u16string* text, bool* unicode, FileP
     return true;
 }
 
-// Reads the fields of the line at `*at`, which starts on line `*line`; both move past it.
+// Reads the file's text a line of fields at a time, counting the lines it passes, those inside
+// quoted fields included, so that a problem is named by the line an editor shows it on.
 class LineReader
 {
   public:
